@@ -1,0 +1,4 @@
+// Everything the XWTH library exports, one family header each.
+#pragma once
+
+#include <xwth/faxmessage.h>

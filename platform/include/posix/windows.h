@@ -1,0 +1,7 @@
+// The Win32 API slice that winport implements on POSIX; one header per family.
+#pragma once
+
+#include <windef.h>
+#include <winerror.h>
+#include <winbase.h>
+#include <winuser.h>

@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# One-command set-up for a fresh Debian 12 machine (run as root, or with sudo
+# available):
+#   scripts/setup.sh demo   install what is missing, build, run `xwth demo`
+#   scripts/setup.sh test   install what is missing, build and run the whole
+#                           suite: release, ASan+UBSan, and the Windows build
+#                           under Wine
+# Build folders: build/release, build/asan, build/windows (under the checkout).
+set -euo pipefail
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$here"
+jobs=${XWTH_JOBS:-$(nproc)}
+
+# Installs the Debian packages given that are not installed yet.
+install_missing() {
+    local missing=()
+    for pkg in "$@"; do
+        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' || missing+=("$pkg")
+    done
+    if [ ${#missing[@]} -gt 0 ]; then
+        local sudo=""
+        [ "$(id -u)" -eq 0 ] || sudo="sudo"
+        echo "== installing: ${missing[*]}"
+        $sudo apt-get update -qq
+        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+    fi
+}
+
+build_packages=(cmake ninja-build g++ pkg-config)
+test_packages=(libgtest-dev libgmock-dev libbenchmark-dev)
+
+configure_and_build() {  # folder, extra cmake arguments...
+    local dir=$1
+    shift
+    cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+    cmake --build "$dir" -j "$jobs"
+}
+
+run_suite() {  # folder
+    ctest --test-dir "$1" -j "$jobs" --output-on-failure --timeout 600
+}
+
+case "${1:-}" in
+demo)
+    install_missing "${build_packages[@]}"
+    configure_and_build build/release -DCMAKE_BUILD_TYPE=Release -DXWTH_TESTS=OFF -DXWTH_BENCH=OFF
+    build/release/bin/xwth demo
+    ;;
+test)
+    install_missing "${build_packages[@]}" "${test_packages[@]}"
+    echo "== release build"
+    configure_and_build build/release -DCMAKE_BUILD_TYPE=Release -DXWTH_TESTS=ON -DXWTH_BENCH=ON
+    run_suite build/release
+    echo "== ASan+UBSan build"
+    configure_and_build build/asan -DCMAKE_BUILD_TYPE=Debug -DXWTH_SANITIZE=ON -DXWTH_BENCH=OFF
+    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+        run_suite build/asan
+    if [ -x .ci/windows.sh ]; then
+        echo "== Windows build under Wine"
+        .ci/windows.sh build/windows
+    fi
+    ;;
+*)
+    echo "usage: scripts/setup.sh demo|test" >&2
+    exit 2
+    ;;
+esac

@@ -1,0 +1,288 @@
+// The message folder, its lifetime, properties and the global settings.
+#include <xwth/faxmessage.h>
+
+#include <Config.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "msgstore/spool_fixture.h"
+
+using msgstore_test::SpoolTest;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+const auto* const g_configEnvironment = ::testing::AddGlobalTestEnvironment(new msgstore_test::ConfigEnvironment);
+
+class FaxMessageTest : public SpoolTest {};
+
+TEST_F(FaxMessageTest, ClaimsLowestFreeFolderAndReusesFreedOne) {
+    auto* first = new CFaxMessage;
+    EXPECT_EQ(TakeLog(), (Lines{"CFaxMessage::CFaxMessage: Create empty FaxMessage",
+                                "CFaxMessage::Init: Initialize message"}));
+    auto* second = new CFaxMessage;
+    EXPECT_EQ(SpoolEntries(), (Lines{"FM000000", "FM000001"}));
+    EXPECT_TRUE(first->GetUseFaxCoverPage());
+
+    delete first;
+    EXPECT_EQ(TakeLog(), (Lines{"CFaxMessage::CFaxMessage: Create empty FaxMessage",
+                                "CFaxMessage::Init: Initialize message",
+                                "CFaxMessage::~CFaxMessage: Destroy FaxMessage"}));
+    EXPECT_EQ(SpoolEntries(), (Lines{"FM000001"}));
+
+    CFaxMessage third;
+    EXPECT_EQ(SpoolEntries(), (Lines{"FM000000", "FM000001"}));
+    delete second;
+    EXPECT_EQ(SpoolEntries(), (Lines{"FM000000"}));
+}
+
+TEST_F(FaxMessageTest, SkipsTakenNamesOfAnyKind) {
+    // A folder, a plain file, a gap and a folder: the gap is the lowest free number.
+    std::filesystem::create_directory(DiskPath("FM000000"));
+    xwth_test::WriteFileBytes(DiskPath("FM000001"), "not a folder");
+    std::filesystem::create_directory(DiskPath("FM000003"));
+    CFaxMessage message;
+    EXPECT_EQ(SpoolEntries(), (Lines{"FM000000", "FM000001", "FM000002", "FM000003"}));
+    EXPECT_TRUE(message.Delete());
+    EXPECT_EQ(SpoolEntries(), (Lines{"FM000000", "FM000001", "FM000003"}));
+}
+
+TEST_F(FaxMessageTest, MissingSpoolFailsWithoutCreatingAnything) {
+    const std::string missing = m_temp.file("missing") + "\\spool";
+    SetSpool(missing);
+    TakeLog();
+    {
+        CFaxMessage message;
+        EXPECT_EQ(TakeLog(), (Lines{"CFaxMessage::CFaxMessage: Create empty FaxMessage",
+                                    "CFaxMessage::Init: Initialize message",
+                                    "CFaxMessage::Init: Can't create dir: " + missing + "\\FM000000"}));
+        EXPECT_FALSE(message.GetUseFaxCoverPage());
+        EXPECT_TRUE(message.GetUseHiRes());
+        EXPECT_EQ(message.GetID(), 0u);
+
+        CString value("x");
+        EXPECT_FALSE(message.SetProp(7, value));
+        EXPECT_EQ(CString(message.GetProp(7)), CString(""));
+        message.AddFaxAttachment(MakeSource("doc.tif", "x").c_str(), 1, 1, 0, "Doc");
+        EXPECT_FALSE(message.Delete());
+    }
+    EXPECT_FALSE(xwth_test::FileExists(m_temp.file("missing")));
+    EXPECT_EQ(Entries(m_temp.path()), (Lines{"doc.tif", "spool", "win.ini"}));
+}
+
+TEST_F(FaxMessageTest, SpoolTooLongForTheWholeNameFailsCleanly) {
+    // 251 characters leave no room for "\FMnnnnnn" within 259.
+    std::string spool = m_spool + "/";
+    spool += std::string(251 - spool.size(), 'd');
+    ASSERT_EQ(spool.size(), 251u);
+    SetSpool(spool);
+    TakeLog();
+    CFaxMessage message;
+    const Lines log = TakeLog();
+    ASSERT_EQ(log.size(), 3u);
+    EXPECT_EQ(log[2].rfind("CFaxMessage::Init: Can't create dir: " + spool, 0), 0u) << log[2];
+    EXPECT_LE(log[2].size() - std::string("CFaxMessage::Init: Can't create dir: ").size(), 259u);
+    EXPECT_FALSE(message.GetUseFaxCoverPage());
+    EXPECT_TRUE(SpoolEntries().empty());
+}
+
+TEST_F(FaxMessageTest, SpoolOfExactly250CharactersStillWorks) {
+    std::string spool = m_spool + "/";
+    spool += std::string(250 - spool.size(), 'e');
+    std::filesystem::create_directory(spool);
+    SetSpool(spool);
+    CFaxMessage message;
+    EXPECT_TRUE(message.GetUseFaxCoverPage());
+    EXPECT_EQ(Entries(spool), (Lines{"FM000000"}));
+}
+
+TEST_F(FaxMessageTest, PropertiesLiveInPropsIni) {
+    CFaxMessage message;
+    TakeLog();
+    EXPECT_EQ(CString(message.GetProp(7)), CString(""));
+    EXPECT_FALSE(xwth_test::FileExists(DiskPath("FM000000/props.ini")));
+    EXPECT_TRUE(message.SetProp(7, CString("x")));
+    EXPECT_EQ(CString(message.GetProp(7)), CString("x"));
+    EXPECT_EQ(TakeLog(), (Lines{"CFaxMessage::GetProp: ulProp: 7, buf: ",
+                                "CFaxMessage::SetProp: ulProp: 7, szPropValue: x",
+                                "CFaxMessage::GetProp: ulProp: 7, buf: x"}));
+    EXPECT_EQ(xwth_test::ReadFileBytes(DiskPath("FM000000/props.ini")), "[CustomProp]\r\n0007=x\r\n");
+
+    // Keys are the id as upper-case hexadecimal of at least four digits.
+    struct Case {
+        UINT id;
+        const char* key;
+    };
+    const Case cases[] = {{45, "002D"}, {0xFFFF, "FFFF"}, {0x10000, "10000"}, {0xABCDEF, "ABCDEF"}};
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        ASSERT_TRUE(message.SetProp(cases[i].id, CString("v"))) << "case " << i;
+        char buf[16] = {0};
+        GetPrivateProfileStringA("CustomProp", cases[i].key, "", buf, sizeof(buf),
+                                 DiskPath("FM000000/props.ini").c_str());
+        EXPECT_STREQ(buf, "v") << "case " << i;
+    }
+    message.SetProp(7, CString("y"));
+    EXPECT_EQ(CString(message.GetProp(7)), CString("y"));
+}
+
+TEST_F(FaxMessageTest, RecipientAccessorsUseTheirIds) {
+    CFaxMessage message;
+    CString fax("+1 555 0100"), first("Robin"), last("Example"), phone("0200");
+    EXPECT_TRUE(message.SetToFax(fax));
+    EXPECT_TRUE(message.SetToFirstName(first));
+    EXPECT_TRUE(message.SetToLastName(last));
+    EXPECT_TRUE(message.SetTargetPhone(phone));
+    EXPECT_EQ(xwth_test::ReadFileBytes(DiskPath("FM000000/props.ini")),
+              "[CustomProp]\r\n0004=+1 555 0100\r\n0005=Robin\r\n0006=Example\r\n002D=0200\r\n");
+    EXPECT_EQ(message.GetToFax(), fax);
+    EXPECT_EQ(message.GetToFirstName(), first);
+    EXPECT_EQ(message.GetToLastName(), last);
+    EXPECT_EQ(message.GetTargetPhone(), phone);
+}
+
+TEST_F(FaxMessageTest, LongValueReadsBackAs511Characters) {
+    CFaxMessage message;
+    const std::string value(600, 'q');
+    ASSERT_TRUE(message.SetProp(9, CString(value.c_str())));
+    EXPECT_EQ(std::string((LPCSTR)message.GetProp(9)), value.substr(0, 511));
+}
+
+TEST_F(FaxMessageTest, GlobalIdsAnswerFromTheConfiguration) {
+    CGlobalConfigData& config = CConfigApp::GetConfig();
+    struct Case {
+        UINT id;
+        CConfString* setting;
+    };
+    const Case cases[] = {
+        {33, &config.m_SenderName},       {34, &config.m_SenderCompany}, {35, &config.m_SenderFax},
+        {36, &config.m_SenderStationId},  {37, &config.m_SenderHomePhone}, {38, &config.m_SenderEmail},
+        {39, &config.m_SenderPhone},      {41, &config.m_SenderCity},    {42, &config.m_SenderAddress},
+        {43, &config.m_SenderCountry},
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        cases[i].setting->m_strValue.Format("global-%u", cases[i].id);
+    }
+    CFaxMessage message;
+    TakeLog();
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        EXPECT_TRUE(message.SetProp(cases[i].id, CString("local"))) << "case " << i;
+        EXPECT_EQ(message.GetProp(cases[i].id), cases[i].setting->m_strValue) << "case " << i;
+    }
+    // Only the writes were logged: global reads log nothing.
+    EXPECT_EQ(TakeLog().size(), std::size(cases));
+    const std::string props = xwth_test::ReadFileBytes(DiskPath("FM000000/props.ini"));
+    EXPECT_NE(props.find("0021=local\r\n"), std::string::npos);
+
+    // 40 and the settings of the run that are not read stay free properties.
+    EXPECT_TRUE(message.SetProp(40, CString("forty")));
+    EXPECT_EQ(message.GetProp(40), CString("forty"));
+}
+
+TEST_F(FaxMessageTest, PageNameSettingsAreSavedOnlyWhenChanged) {
+    const std::string configFile = std::getenv("XWTH_CONFIG");
+    std::filesystem::remove(configFile);
+    CFaxMessage message;
+    CString current = message.GetFaxCoverPageName();
+    EXPECT_TRUE(message.SetFaxCoverPageName(current));
+    EXPECT_FALSE(xwth_test::FileExists(configFile)) << "an unchanged value must not be saved";
+
+    CString cover("cover-" + CString(current.IsEmpty() ? "a" : "b"));
+    EXPECT_TRUE(message.SetFaxCoverPageName(cover));
+    EXPECT_EQ(message.GetFaxCoverPageName(), cover);
+    char buf[64] = {0};
+    GetPrivateProfileStringA("Fax", "CoverPage", "", buf, sizeof(buf), configFile.c_str());
+    EXPECT_EQ(CString(buf), cover);
+
+    CString header("header-x");
+    EXPECT_TRUE(message.SetFaxCHeaderPageName(header));
+    EXPECT_EQ(message.GetFaxHeaderName(), header);
+    std::filesystem::remove(configFile);
+    EXPECT_TRUE(message.SetFaxCHeaderPageName(header));
+    EXPECT_FALSE(xwth_test::FileExists(configFile));
+}
+
+TEST_F(FaxMessageTest, InMemoryFieldsAndTrivialOperations) {
+    CFaxMessage message;
+    EXPECT_TRUE(message.SetID(42));
+    EXPECT_EQ(message.GetID(), 42u);
+    CString body("Hello");
+    EXPECT_TRUE(message.SetMessageBody(body));
+    EXPECT_EQ(message.GetMessageBody(), body);
+    message.SetUseHiRes(false);
+    EXPECT_FALSE(message.GetUseHiRes());
+    EXPECT_FALSE(message.IsIncoming());
+    message.Dump();
+
+    const Lines before = Entries(DiskPath("FM000000"));
+    EXPECT_TRUE(message.Save());
+    EXPECT_EQ(Entries(DiskPath("FM000000")), before);
+}
+
+TEST_F(FaxMessageTest, DeleteSweepsTheFolderOnceOnly) {
+    auto* message = new CFaxMessage;
+    message->SetProp(1, CString("a"));
+    xwth_test::WriteFileBytes(DiskPath("FM000000/stray.dat"), "stray");
+    EXPECT_TRUE(message->Delete());
+    EXPECT_TRUE(SpoolEntries().empty());
+    EXPECT_FALSE(message->Delete());
+    delete message;  // runs Delete a third time: nothing left to remove
+    EXPECT_TRUE(SpoolEntries().empty());
+}
+
+TEST_F(FaxMessageTest, CopyHasItsOwnFolderWithTheSameContent) {
+    CFaxMessage original;
+    CString fax("123"), first("A"), last("B"), phone("9"), body("text");
+    original.SetToFax(fax);
+    original.SetToFirstName(first);
+    original.SetToLastName(last);
+    original.SetTargetPhone(phone);
+    original.SetProp(100, CString("free"));
+    original.SetID(7);
+    original.SetMessageBody(body);
+    original.SetUseHiRes(false);
+    original.AddFaxAttachment(MakeSource("a.tif", "AAAA").c_str(), 2, 1, 1, "A");
+    TakeLog();
+
+    auto* copy = new CFaxMessage(original);
+    const Lines log = TakeLog();
+    ASSERT_GE(log.size(), 2u);
+    EXPECT_EQ(log[0], "CFaxMessage::CFaxMessage: Create FaxMessage from other message");
+    EXPECT_EQ(Entries(DiskPath("FM000001")), (Lines{"FD000001.tif", "props.ini"}));
+    EXPECT_EQ(xwth_test::ReadFileBytes(DiskPath("FM000001/FD000001.tif")), "AAAA");
+    EXPECT_EQ(copy->GetToFax(), fax);
+    EXPECT_EQ(copy->GetToFirstName(), first);
+    EXPECT_EQ(copy->GetToLastName(), last);
+    EXPECT_EQ(copy->GetTargetPhone(), phone);
+    EXPECT_EQ(copy->GetProp(100), CString("free"));
+    EXPECT_EQ(copy->GetID(), 7u);
+    EXPECT_EQ(copy->GetMessageBody(), body);
+    EXPECT_FALSE(copy->GetUseHiRes());
+    EXPECT_TRUE(copy->GetUseFaxCoverPage());
+
+    // The same records: the copy's entry still names the original's file.
+    ASSERT_EQ(copy->GetAttachmentsCount(), 2);
+    EXPECT_EQ(std::string((LPCSTR)copy->GetAttachmentFileName(1)), LibPath("FM000000\\FD000001.tif"));
+    EXPECT_EQ(copy->GetAttachmentTitle(1), CString("A"));
+
+    // The copy lets its hold go first: the original's file stays.
+    delete copy;
+    EXPECT_TRUE(xwth_test::FileExists(DiskPath("FM000000/FD000001.tif")));
+    EXPECT_EQ(original.GetAttachmentPages(1), 2u);
+    EXPECT_EQ(SpoolEntries(), (Lines{"FM000000"}));
+}
+
+TEST_F(FaxMessageTest, CopyOutlivesTheOriginal) {
+    auto* original = new CFaxMessage;
+    original->AddFaxAttachment(MakeSource("a.tif", "AAAA").c_str(), 2, 1, 1, "A");
+    CFaxMessage copy(*original);
+    delete original;
+    // The record is still valid (ASan watches); its file went with the folder.
+    EXPECT_EQ(copy.GetAttachmentPages(1), 2u);
+    EXPECT_EQ(copy.GetAttachmentTitle(1), CString("A"));
+    EXPECT_TRUE(copy.DeleteAttachment(1));
+    EXPECT_EQ(SpoolEntries(), (Lines{"FM000001"}));
+}
+
+}  // namespace

@@ -1,0 +1,41 @@
+// xwth: command-line companion of the XWTH library.
+#include <cstdio>
+#include <cstring>
+
+#include "demo.h"
+
+namespace {
+
+void PrintUsage(FILE* out) {
+    std::fputs(
+        "usage: xwth <command> [options]\n"
+        "\n"
+        "commands:\n"
+        "  demo    create a fax message in a temporary spool, give it a recipient and\n"
+        "          two attachments, show its folder, props.ini, attachments and page\n"
+        "          count, then destroy it and show that the spool is empty again\n"
+        "\n"
+        "options:\n"
+        "  -h, --help    show this help (after a command: that command's help)\n",
+        out);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        PrintUsage(stderr);
+        return 2;
+    }
+    const char* command = argv[1];
+    if (std::strcmp(command, "-h") == 0 || std::strcmp(command, "--help") == 0) {
+        PrintUsage(stdout);
+        return 0;
+    }
+    if (std::strcmp(command, "demo") == 0) {
+        return xwth_tool::RunDemo(argc - 2, argv + 2);
+    }
+    std::fprintf(stderr, "xwth: unknown command '%s'\n\n", command);
+    PrintUsage(stderr);
+    return 2;
+}
