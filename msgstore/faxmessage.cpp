@@ -156,8 +156,9 @@ bool CFaxMessage::Save() {
     return true;
 }
 
-// A message without a folder (its Init failed) owns nothing on disk, so it
-// sweeps nothing: every path it could form would lie outside a message folder.
+// A message without a folder (its Init failed, or an earlier Delete removed
+// it) owns nothing on disk, so it sweeps nothing: every path it could form
+// would lie outside its own message folder.
 bool CFaxMessage::Delete() {
     while (m_arrAttachments.GetSize() > 0) {
         if (!DeleteAttachment(0)) {
@@ -168,7 +169,14 @@ bool CFaxMessage::Delete() {
         return false;
     }
     ForEachEntry(m_strFolder, [&](const char* name) { DeleteFileA(m_strFolder + "\\" + name); });
-    return RemoveDirectoryA(m_strFolder) != FALSE;
+    if (!RemoveDirectoryA(m_strFolder)) {
+        return false;
+    }
+    // The number is free now and another message, in this process or another,
+    // may claim it at once: this one must never touch that path again, or its
+    // next Delete (the destructor's) would sweep the newcomer's folder.
+    m_strFolder.Empty();
+    return true;
 }
 
 void CFaxMessage::Dump() {}

@@ -3,9 +3,9 @@
 # available):
 #   scripts/setup.sh demo   install what is missing, build, run `xwth demo`
 #   scripts/setup.sh test   install what is missing, build and run the whole
-#                           suite: release, ASan+UBSan, and the Windows build
-#                           under Wine
-# Build folders: build/release, build/asan, build/windows (under the checkout).
+#                           suite: release, ASan+UBSan, a short run of each
+#                           fuzz target, and the Windows build under Wine
+# Build folders: build/release, build/asan, build/fuzz, build/windows.
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -28,7 +28,7 @@ install_missing() {
 }
 
 build_packages=(cmake ninja-build g++ pkg-config)
-test_packages=(libgtest-dev libgmock-dev libbenchmark-dev)
+test_packages=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev)
 
 configure_and_build() {  # folder, extra cmake arguments...
     local dir=$1
@@ -56,6 +56,16 @@ test)
     configure_and_build build/asan -DCMAKE_BUILD_TYPE=Debug -DXWTH_SANITIZE=ON -DXWTH_BENCH=OFF
     ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
         run_suite build/asan
+    echo "== fuzz targets (a bounded, seeded run of each)"
+    CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug -DXWTH_FUZZ=ON \
+        -DXWTH_TESTS=OFF -DXWTH_BENCH=OFF >/dev/null
+    cmake --build build/fuzz -j "$jobs" --target fuzz_targets
+    for target in build/fuzz/bin/*_fuzz; do
+        name=$(basename "$target" _fuzz)
+        scratch=$(mktemp -d)
+        "$target" -seed=1 -runs="${XWTH_FUZZ_RUNS:-20000}" "$scratch" "fuzz/corpus/$name"
+        rm -rf "$scratch"
+    done
     if [ -x .ci/windows.sh ]; then
         echo "== Windows build under Wine"
         .ci/windows.sh build/windows

@@ -73,10 +73,12 @@ TEST_F(AttachmentsTest, PositionBelowOneFillsTheCoverPageSlot) {
     EXPECT_TRUE(message.GetAttachmentHiRes(0));
     EXPECT_EQ(message.GetAttachmentTitle(0), CString(""));
 
-    // Filling it again leaves the earlier file in the folder.
+    // Filling it again leaves the earlier file in the folder. The position,
+    // as an unsigned number, seeds the name search: -1 starts at FFFFFFFF.
     message.AddFaxAttachment(MakeSource("cover2.tif", "cp2").c_str(), 1, -1, 0, "again");
     EXPECT_EQ(message.GetAttachmentsCount(), 1);
-    EXPECT_EQ(Entries(DiskPath("FM000000")), (Lines{"FD000000.tif", "FD000001.tif"}));
+    EXPECT_EQ(Entries(DiskPath("FM000000")), (Lines{"FD000000.tif", "FDFFFFFFFF.tif"}));
+    EXPECT_EQ(message.GetAttachmentTitle(0), CString("again"));
 }
 
 TEST_F(AttachmentsTest, ExtensionIsTheLastThreeCharacters) {
@@ -84,7 +86,8 @@ TEST_F(AttachmentsTest, ExtensionIsTheLastThreeCharacters) {
         const char* source;
         const char* name;
     };
-    const Case cases[] = {{"report.tiff", "FD000001.iff"}, {"ab", "FD000002.ab"}, {"x.TIF", "FD000003.TIF"}};
+    // Names that differ in their extension do not collide: both get number 1.
+    const Case cases[] = {{"report.tiff", "FD000001.iff"}, {"x.TIF", "FD000001.TIF"}};
     CFaxMessage message;
     for (size_t i = 0; i < std::size(cases); ++i) {
         message.AddFaxAttachment(MakeSource(cases[i].source, "x").c_str(), 1, 1, 0, "t");
@@ -180,9 +183,12 @@ TEST_F(AttachmentsTest, SaveAttachmentRenamesTheRecordAndKeepsTheOldFile) {
     TakeLog();
     EXPECT_TRUE(message.SaveAttachment(1, replacement.c_str()));
     EXPECT_EQ(TakeLog(), (Lines{"CFaxMessage::SaveAttachment: ulAttachNum: 1, lpszFileNameToSave: " + replacement}));
-    // FD000001 is taken by the old file, so the search moves on.
+    // The search starts at the entry's index; FD000001.pdf is free although
+    // FD000001.tif is taken.
+    EXPECT_EQ(std::string((LPCSTR)message.GetAttachmentFileName(1)), LibPath("FM000000\\FD000001.pdf"));
+    EXPECT_EQ(xwth_test::ReadFileBytes(DiskPath("FM000000/FD000001.pdf")), "new");
+    EXPECT_TRUE(message.SaveAttachment(1, replacement.c_str()));
     EXPECT_EQ(std::string((LPCSTR)message.GetAttachmentFileName(1)), LibPath("FM000000\\FD000002.pdf"));
-    EXPECT_EQ(xwth_test::ReadFileBytes(DiskPath("FM000000/FD000002.pdf")), "new");
     EXPECT_EQ(xwth_test::ReadFileBytes(DiskPath("FM000000/FD000001.tif")), "old");
     EXPECT_EQ(message.GetAttachmentPages(1), 3u);
     EXPECT_TRUE(message.GetAttachmentHiRes(1));

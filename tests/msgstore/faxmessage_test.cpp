@@ -227,8 +227,14 @@ TEST_F(FaxMessageTest, DeleteSweepsTheFolderOnceOnly) {
     EXPECT_TRUE(message->Delete());
     EXPECT_TRUE(SpoolEntries().empty());
     EXPECT_FALSE(message->Delete());
-    delete message;  // runs Delete a third time: nothing left to remove
-    EXPECT_TRUE(SpoolEntries().empty());
+
+    // The freed number goes to the next message; the first one's destructor
+    // (a third Delete) must leave the newcomer's folder alone.
+    CFaxMessage newcomer;
+    newcomer.SetProp(1, CString("b"));
+    delete message;
+    EXPECT_EQ(SpoolEntries(), (Lines{"FM000000"}));
+    EXPECT_EQ(newcomer.GetProp(1), CString("b"));
 }
 
 TEST_F(FaxMessageTest, CopyHasItsOwnFolderWithTheSameContent) {

@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <system_error>
 
@@ -46,6 +47,20 @@ void SetEnv(const char* name, const std::string& value) {
 #else
     setenv(name, value.c_str(), 1);
 #endif
+}
+
+// The library names its files with backslashes, as Windows does; winport
+// reads both separators, the standard library of a POSIX system only '/'.
+fs::path NativePath(const char* path) {
+    std::string text(path);
+#if !defined(_WIN32)
+    for (char& c : text) {
+        if (c == '\\') {
+            c = '/';
+        }
+    }
+#endif
+    return fs::path(text);
 }
 
 void PrintLogLine(void* /*context*/, const char* category, const char* text) {
@@ -84,8 +99,9 @@ public:
     DemoFolder() {
         std::error_code ec;
         const fs::path base = fs::temp_directory_path(ec);
+        std::random_device random;
         for (int i = 0; i < 1000 && m_path.empty(); ++i) {
-            fs::path candidate = base / ("xwth-demo-" + std::to_string(std::rand()) + "-" + std::to_string(i));
+            fs::path candidate = base / ("xwth-demo-" + std::to_string(random()));
             if (fs::create_directory(candidate, ec)) {
                 m_path = candidate;
             }
@@ -112,7 +128,7 @@ void ShowMessage(CFaxMessage& message, const fs::path& folder) {
     for (int i = 0; i < message.GetAttachmentsCount(); ++i) {
         const CString name = message.GetAttachmentFileName(i);
         std::printf("  %d  %-40s  %-12s  %u page(s)  %s\n", i,
-                    name.IsEmpty() ? "(cover page slot)" : fs::path((LPCSTR)name).filename().string().c_str(),
+                    name.IsEmpty() ? "(cover page slot)" : NativePath(name).filename().string().c_str(),
                     (LPCSTR)message.GetAttachmentTitle(i), message.GetAttachmentPages(i),
                     message.GetAttachmentHiRes(i) ? "high resolution" : "low resolution");
     }
@@ -183,7 +199,7 @@ int RunDemo(int argc, char** argv) {
         message.AddFaxAttachment(prices.string().c_str(), 3, 1, 1, "Price list");
 
         // The message keeps its folder to itself; its attachments' paths show it.
-        const fs::path messageFolder = fs::path((LPCSTR)message.GetAttachmentFileName(1)).parent_path();
+        const fs::path messageFolder = NativePath(message.GetAttachmentFileName(1)).parent_path();
         if (messageFolder.empty() || !fs::is_directory(messageFolder)) {
             std::fprintf(stderr, "xwth demo: the message could not claim a folder in %s\n",
                          spool.string().c_str());

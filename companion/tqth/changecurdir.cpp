@@ -1,0 +1,67 @@
+// CChangeCurDir: a scope guard for the process's current directory.
+//
+// The guard owns one duty: when its Change has made another folder current,
+// the destructor makes the remembered folder current again. Once set, the
+// duty stays, also when a later Change fails, because the earlier success
+// already moved the process. A guard whose every Change failed restores
+// nothing, so it never undoes a change somebody else made meanwhile. A copy
+// takes over the remembered folder and the duty alike, so each of two copies
+// restores (the same folder) when it goes.
+//
+// The current directory is per process: guards on several threads at once
+// undo each other's work, as SetCurrentDirectory itself would.
+#include <windows.h>
+
+#include <string>
+
+#include "TQTH.h"
+
+namespace {
+
+// The current directory, or "" when it cannot be read (on POSIX, a folder
+// that was removed while current).
+CString CurrentDirectory() {
+    std::string buf(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD n = GetCurrentDirectoryA(static_cast<DWORD>(buf.size()), buf.data());
+        if (n == 0)
+            return CString();
+        if (n < buf.size())
+            return CString(buf.c_str());
+        buf.resize(n);  // n counts the terminator when the buffer is too small
+    }
+}
+
+}  // namespace
+
+CChangeCurDir::CChangeCurDir() : m_strSaved(CurrentDirectory()), m_dwChanged(0) {}
+
+CChangeCurDir::CChangeCurDir(const CChangeCurDir& other)
+    : m_strSaved(other.m_strSaved), m_dwChanged(other.m_dwChanged) {}
+
+CChangeCurDir& CChangeCurDir::operator=(const CChangeCurDir& other) {
+    // The duty of this guard, if any, is replaced by that of other.
+    m_strSaved = other.m_strSaved;
+    m_dwChanged = other.m_dwChanged;
+    return *this;
+}
+
+CChangeCurDir::~CChangeCurDir() {
+    if (m_dwChanged == 0 || m_strSaved.IsEmpty())
+        return;
+    // The caller may be about to read the error of its own last call.
+    const DWORD dwError = GetLastError();
+    SetCurrentDirectoryA(m_strSaved);
+    SetLastError(dwError);
+}
+
+int CChangeCurDir::Change(const char* dir) {
+    if (dir == NULL || *dir == '\0') {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    if (!SetCurrentDirectoryA(dir))
+        return 0;
+    m_dwChanged = 1;
+    return 1;
+}

@@ -1,0 +1,67 @@
+// Fuzzes the INI reader and writer behind the profile functions: any file
+// content must read without fault, and a write followed by a read must give
+// back exactly what was written, whatever else the file holds.
+#include <windows.h>
+
+#include <stdint.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <unistd.h>
+
+#include <string>
+
+namespace {
+
+const std::string& FuzzFile() {
+    static const std::string path = [] {
+        char dir[] = "/tmp/xwth-profile-fuzz-XXXXXX";
+        if (mkdtemp(dir) == NULL) {
+            abort();
+        }
+        return std::string(dir) + "/fuzz.ini";
+    }();
+    return path;
+}
+
+void Check(bool ok) {
+    if (!ok) {
+        __builtin_trap();
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::string& file = FuzzFile();
+    FILE* f = fopen(file.c_str(), "wb");
+    if (f == NULL) {
+        return 0;
+    }
+    fwrite(data, 1, size, f);
+    fclose(f);
+
+    // Every section and every key of it, through each read form.
+    static char sections[65536], keys[65536], value[4096];
+    const DWORD nSections = GetPrivateProfileSectionNamesA(sections, sizeof(sections), file.c_str());
+    Check(nSections < sizeof(sections));
+    for (const char* s = sections; *s != '\0'; s += strlen(s) + 1) {
+        const DWORD nKeys = GetPrivateProfileStringA(s, NULL, "", keys, sizeof(keys), file.c_str());
+        Check(nKeys < sizeof(keys));
+        for (const char* k = keys; *k != '\0'; k += strlen(k) + 1) {
+            const DWORD n = GetPrivateProfileStringA(s, k, "", value, sizeof(value), file.c_str());
+            Check(n < sizeof(value) && strlen(value) == n);
+            (void)GetPrivateProfileIntA(s, k, 0, file.c_str());
+        }
+        (void)GetPrivateProfileSectionA(s, keys, sizeof(keys), file.c_str());
+    }
+
+    // A write is read back as written; a delete leaves nothing behind.
+    Check(WritePrivateProfileStringA("fuzz section", "fuzz key", "fuzz value", file.c_str()) != FALSE);
+    GetPrivateProfileStringA("fuzz section", "fuzz key", "", value, sizeof(value), file.c_str());
+    Check(strcmp(value, "fuzz value") == 0);
+    Check(WritePrivateProfileStringA("fuzz section", "fuzz key", NULL, file.c_str()) != FALSE);
+    GetPrivateProfileStringA("fuzz section", "fuzz key", "gone", value, sizeof(value), file.c_str());
+    Check(strcmp(value, "gone") == 0);
+    return 0;
+}

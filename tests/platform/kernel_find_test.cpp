@@ -1,0 +1,158 @@
+// kernel32 directory search: wildcards, the entries returned, their data and
+// the error codes. Win32 API only.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "support/testutil.h"
+
+namespace {
+
+using xwth_test::TempDir;
+using xwth_test::WriteFileBytes;
+
+// Every name FindFirstFileA/FindNextFileA give for spec, sorted, or the
+// error of FindFirstFileA in *error (0 when it succeeded).
+std::vector<std::string> Find(const std::string& spec, DWORD* error) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA fd;
+    SetLastError(0xdeadbeef);
+    HANDLE h = FindFirstFileA(spec.c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) {
+        *error = GetLastError();
+        return names;
+    }
+    *error = 0;
+    do {
+        names.emplace_back(fd.cFileName);
+    } while (FindNextFileA(h, &fd));
+    const DWORD end = GetLastError();
+    EXPECT_EQ(end, static_cast<DWORD>(ERROR_NO_MORE_FILES)) << spec;
+    EXPECT_TRUE(FindClose(h));
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+using Names = std::vector<std::string>;
+
+TEST(FindFileTest, PatternsOverOneFolder) {
+    TempDir dir;
+    for (const char* name : {"readme", "a.txt", "B.TXT", "a.txt.bak", "ab.c", "x"}) {
+        WriteFileBytes(dir.file(name), "data");
+    }
+    ASSERT_TRUE(CreateDirectoryA(dir.file("sub").c_str(), nullptr));
+    struct Case {
+        const char* pattern;
+        Names want;  // sorted; empty: ERROR_FILE_NOT_FOUND
+    };
+    const Case cases[] = {
+        {"*", {".", "..", "B.TXT", "a.txt", "a.txt.bak", "ab.c", "readme", "sub", "x"}},
+        {"*.*", {".", "..", "B.TXT", "a.txt", "a.txt.bak", "ab.c", "readme", "sub", "x"}},
+        {"*.txt", {"B.TXT", "a.txt"}},
+        {"?.TXT", {"B.TXT", "a.txt"}},
+        {"A.TXT", {"a.txt"}},
+        {"a*", {"a.txt", "a.txt.bak", "ab.c"}},
+        {"*.bak", {"a.txt.bak"}},
+        {"x?", {"x"}},
+        {"nothing*", {}},
+        {"missing.txt", {}},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        DWORD error = 0;
+        const Names got = Find(dir.path() + "\\" + c.pattern, &error);
+        EXPECT_EQ(got, c.want) << "case " << i << " " << c.pattern;
+        EXPECT_EQ(error, c.want.empty() ? static_cast<DWORD>(ERROR_FILE_NOT_FOUND) : 0u) << "case " << i;
+    }
+}
+
+// The rows of the table above the matcher in find.cpp: one file per folder,
+// so that each row is checked on its own.
+TEST(FindFileTest, DosWildcardTable) {
+    struct Case {
+        const char* pattern;
+        const char* name;
+        bool match;
+    };
+    const Case cases[] = {
+        {"*.*", "readme", true},    {"*.*", "a.b.c", true},    {"*.", "readme", true},
+        {"*.", "a.txt", false},     {"*.txt", "a.txt.bak", false}, {"a?", "a", true},
+        {"a??.txt", "ab.txt", true}, {"A*.TXT", "abc.txt", true},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        TempDir dir;
+        WriteFileBytes(dir.file(c.name), "x");
+        DWORD error = 0;
+        const Names got = Find(dir.path() + "\\" + c.pattern, &error);
+        const bool found = std::find(got.begin(), got.end(), c.name) != got.end();
+        EXPECT_EQ(found, c.match) << "case " << i << " " << c.pattern << " vs " << c.name;
+    }
+}
+
+TEST(FindFileTest, FindDataDescribesTheEntry) {
+    TempDir dir;
+    WriteFileBytes(dir.file("five.dat"), "12345");
+    ASSERT_TRUE(CreateDirectoryA(dir.file("folder").c_str(), nullptr));
+
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((dir.path() + "\\five.dat").c_str(), &fd);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    EXPECT_STREQ(fd.cFileName, "five.dat");
+    EXPECT_EQ(fd.nFileSizeLow, 5u);
+    EXPECT_EQ(fd.nFileSizeHigh, 0u);
+    EXPECT_EQ(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY, 0u);
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    ASSERT_TRUE(GetFileAttributesExA(dir.file("five.dat").c_str(), GetFileExInfoStandard, &data));
+    EXPECT_EQ(fd.ftLastWriteTime.dwLowDateTime, data.ftLastWriteTime.dwLowDateTime);
+    EXPECT_EQ(fd.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwHighDateTime);
+    SetLastError(0xdeadbeef);
+    EXPECT_FALSE(FindNextFileA(h, &fd));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NO_MORE_FILES));
+    EXPECT_TRUE(FindClose(h));
+
+    h = FindFirstFileA((dir.path() + "/folder").c_str(), &fd);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    EXPECT_NE(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY, 0u);
+    EXPECT_TRUE(FindClose(h));
+}
+
+TEST(FindFileTest, MissingFolderAndBadHandles) {
+    TempDir dir;
+    WriteFileBytes(dir.file("plain.txt"), "x");
+    struct Case {
+        std::string spec;
+        DWORD error;
+    };
+    const Case cases[] = {
+        {dir.file("missing") + "\\*", ERROR_PATH_NOT_FOUND},
+        {dir.file("missing") + "\\*.*", ERROR_PATH_NOT_FOUND},
+        {dir.file("plain.txt") + "\\*", ERROR_PATH_NOT_FOUND},
+        {dir.file("none*"), ERROR_FILE_NOT_FOUND},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        DWORD error = 0;
+        EXPECT_TRUE(Find(cases[i].spec, &error).empty()) << "case " << i;
+        EXPECT_EQ(error, cases[i].error) << "case " << i;
+    }
+
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((dir.path() + "\\*").c_str(), &fd);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    ASSERT_TRUE(FindClose(h));
+    const HANDLE bad[] = {reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(0x5a5a5a50)), h};
+    for (std::size_t i = 0; i < std::size(bad); ++i) {
+        SetLastError(0xdeadbeef);
+        EXPECT_FALSE(FindNextFileA(bad[i], &fd)) << "case " << i;
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE)) << "case " << i;
+        SetLastError(0xdeadbeef);
+        EXPECT_FALSE(FindClose(bad[i])) << "case " << i;
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE)) << "case " << i;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,180 @@
+// kernel32 behaviour that depends on the POSIX environment: $TMPDIR, $TZ,
+// environment variables, process identity, errno mapping, module paths.
+// POSIX build only.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <optional>
+#include <string>
+#include <unistd.h>
+
+#include "support/testutil.h"
+
+namespace {
+
+using xwth_test::TempDir;
+
+class EnvGuard {
+public:
+    EnvGuard(const char* name, const char* value) : m_name(name) {
+        if (const char* old = std::getenv(name)) {
+            m_old = old;
+        }
+        if (value != nullptr) {
+            ::setenv(name, value, 1);
+        } else {
+            ::unsetenv(name);
+        }
+    }
+    ~EnvGuard() {
+        if (m_old) {
+            ::setenv(m_name.c_str(), m_old->c_str(), 1);
+        } else {
+            ::unsetenv(m_name.c_str());
+        }
+        ::tzset();
+    }
+    EnvGuard(const EnvGuard&) = delete;
+    EnvGuard& operator=(const EnvGuard&) = delete;
+
+private:
+    std::string m_name;
+    std::optional<std::string> m_old;
+};
+
+TEST(KernelPosixTest, TempPathFollowsTmpdir) {
+    struct Case {
+        const char* tmpdir;
+        const char* want;
+    };
+    const Case cases[] = {{"/some/where", "/some/where/"}, {"/some/where/", "/some/where/"}, {nullptr, "/tmp/"}, {"", "/tmp/"}};
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        EnvGuard guard("TMPDIR", cases[i].tmpdir);
+        char buf[64];
+        EXPECT_EQ(GetTempPathA(sizeof buf, buf), std::strlen(cases[i].want)) << "case " << i;
+        EXPECT_STREQ(buf, cases[i].want) << "case " << i;
+    }
+}
+
+TEST(KernelPosixTest, LocalFileTimeUsesTz) {
+    EnvGuard guard("TZ", "XWT-3");  // three hours east of UTC, no daylight saving
+    const FILETIME utc = {0x12345678u, 0x01d00000u};
+    FILETIME local, back;
+    ASSERT_TRUE(FileTimeToLocalFileTime(&utc, &local));
+    const auto ticks = [](const FILETIME& f) { return (static_cast<ULONGLONG>(f.dwHighDateTime) << 32) | f.dwLowDateTime; };
+    EXPECT_EQ(ticks(local) - ticks(utc), 3ull * 3600 * 10000000);
+    ASSERT_TRUE(LocalFileTimeToFileTime(&local, &back));
+    EXPECT_EQ(ticks(back), ticks(utc));
+
+    SYSTEMTIME st, lt;
+    GetSystemTime(&st);
+    GetLocalTime(&lt);
+    FILETIME a, b;
+    ASSERT_TRUE(SystemTimeToFileTime(&st, &a));
+    ASSERT_TRUE(SystemTimeToFileTime(&lt, &b));
+    const LONGLONG diff = static_cast<LONGLONG>(ticks(b) - ticks(a)) - 3LL * 3600 * 10000000;
+    EXPECT_LT(diff < 0 ? -diff : diff, 10000000LL) << "local time is three hours on";
+}
+
+TEST(KernelPosixTest, EnvironmentVariableBufferSizes) {
+    EnvGuard guard("XWTH_TEST_VALUE", "hello");
+    struct Case {
+        DWORD size;
+        DWORD ret;
+        const char* want;  // nullptr: untouched
+    };
+    const Case cases[] = {{32, 5, "hello"}, {6, 5, "hello"}, {5, 6, nullptr}, {0, 6, nullptr}};
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        char buf[32] = "kumquat";
+        EXPECT_EQ(GetEnvironmentVariableA("XWTH_TEST_VALUE", buf, cases[i].size), cases[i].ret) << "case " << i;
+        EXPECT_STREQ(buf, cases[i].want != nullptr ? cases[i].want : "kumquat") << "case " << i;
+    }
+    EnvGuard empty("XWTH_TEST_EMPTY", "");
+    char buf[4];
+    SetLastError(0xdeadbeef);
+    EXPECT_EQ(GetEnvironmentVariableA("XWTH_TEST_EMPTY", buf, sizeof buf), 0u);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SUCCESS));
+}
+
+TEST(KernelPosixTest, IdentityIsTheKernels) {
+    EXPECT_EQ(GetCurrentProcessId(), static_cast<DWORD>(::getpid()));
+    EXPECT_EQ(GetCurrentThreadId(), static_cast<DWORD>(::gettid()));
+}
+
+TEST(KernelPosixTest, DebugOutputOnlyWhenAsked) {
+    {
+        EnvGuard off("WINPORT_DEBUG", nullptr);
+        testing::internal::CaptureStderr();
+        OutputDebugStringA("quiet\n");
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    }
+    EnvGuard on("WINPORT_DEBUG", "1");
+    testing::internal::CaptureStderr();
+    OutputDebugStringA("loud\n");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "loud\n");
+}
+
+TEST(KernelPosixTest, ErrnoMappingOfNamesAndFiles) {
+    TempDir dir;
+    xwth_test::WriteFileBytes(dir.file("file"), "x");
+    struct Case {
+        std::string path;
+        DWORD error;
+    };
+    const Case cases[] = {
+        {dir.file(std::string(300, 'n')), ERROR_FILENAME_EXCED_RANGE},
+        {dir.file("file") + "/below", ERROR_PATH_NOT_FOUND},  // a file where a folder should be
+        {"", ERROR_PATH_NOT_FOUND},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        SetLastError(0xdeadbeef);
+        EXPECT_EQ(CreateFileA(cases[i].path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr),
+                  INVALID_HANDLE_VALUE)
+            << "case " << i;
+        EXPECT_EQ(GetLastError(), cases[i].error) << "case " << i;
+    }
+    // A folder opens only with FILE_FLAG_BACKUP_SEMANTICS.
+    SetLastError(0xdeadbeef);
+    EXPECT_EQ(CreateFileA(dir.path().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    HANDLE h = CreateFileA(dir.path().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(CloseHandle(h));
+}
+
+TEST(KernelPosixTest, DeleteOnCloseRemovesTheFile) {
+    TempDir dir;
+    const std::string path = dir.file("scratch.tmp");
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(xwth_test::FileExists(path));
+    EXPECT_TRUE(CloseHandle(h));
+    EXPECT_FALSE(xwth_test::FileExists(path));
+}
+
+TEST(KernelPosixTest, ModulePathsAreRealPaths) {
+    char exe[PATH_MAX] = {};
+    ASSERT_GT(::readlink("/proc/self/exe", exe, sizeof exe - 1), 0);
+    char got[PATH_MAX];
+    ASSERT_GT(GetModuleFileNameA(nullptr, got, sizeof got), 0u);
+    EXPECT_STREQ(got, exe);
+
+    HMODULE library = nullptr;
+    ASSERT_TRUE(GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                                   reinterpret_cast<LPCSTR>(&CreateFileA), &library));
+    ASSERT_GT(GetModuleFileNameA(library, got, sizeof got), 0u);
+    const std::string path = got;
+    EXPECT_EQ(path.substr(path.rfind('/') + 1), "libwinport.so");
+    EXPECT_EQ(GetModuleHandleA("winport"), library);
+    EXPECT_EQ(GetModuleHandleA("libwinport.so"), library);
+    SetLastError(0xdeadbeef);
+    EXPECT_EQ(GetModuleHandleA("surely-not-loaded.dll"), nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
+}
+
+}  // namespace

@@ -1,0 +1,254 @@
+// Profiles under several processes (fork), a writer killed mid-series, and
+// where WIN.INI and bare profile names live. POSIX build only.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <optional>
+#include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+#include "support/testutil.h"
+
+namespace {
+
+// prefix + n (+ infix + m): built by appending, which also keeps GCC 12's
+// -Wrestrict false alarm on "literal" + std::to_string() away.
+std::string Numbered(const char* prefix, int n, const char* infix = nullptr, int m = 0) {
+    std::string s(prefix);
+    s += std::to_string(n);
+    if (infix != nullptr) {
+        s += infix;
+        s += std::to_string(m);
+    }
+    return s;
+}
+
+using xwth_test::FileExists;
+using xwth_test::ReadFileBytes;
+using xwth_test::TempDir;
+
+// Sets or clears an environment variable for one test and puts it back.
+class EnvGuard {
+public:
+    EnvGuard(const char* name, const char* value) : m_name(name) {
+        if (const char* old = std::getenv(name)) {
+            m_old = old;
+        }
+        if (value != nullptr) {
+            ::setenv(name, value, 1);
+        } else {
+            ::unsetenv(name);
+        }
+    }
+    ~EnvGuard() {
+        if (m_old) {
+            ::setenv(m_name.c_str(), m_old->c_str(), 1);
+        } else {
+            ::unsetenv(m_name.c_str());
+        }
+    }
+    EnvGuard(const EnvGuard&) = delete;
+    EnvGuard& operator=(const EnvGuard&) = delete;
+
+private:
+    std::string m_name;
+    std::optional<std::string> m_old;
+};
+
+int WaitExitCode(pid_t pid) {
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+std::vector<std::string> Entries(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((folder + "/*").c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) {
+        return names;
+    }
+    do {
+        if (std::strcmp(fd.cFileName, ".") != 0 && std::strcmp(fd.cFileName, "..") != 0) {
+            names.emplace_back(fd.cFileName);
+        }
+    } while (FindNextFileA(h, &fd));
+    FindClose(h);
+    return names;
+}
+
+TEST(ProfileConcurrencyTest, FourProcessesLoseNoUpdate) {
+    TempDir dir;
+    const std::string ini = dir.file("shared.ini");
+    constexpr int kProcesses = 4;
+    constexpr int kKeys = 200;
+    std::vector<pid_t> children;
+    for (int p = 0; p < kProcesses; ++p) {
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            for (int k = 0; k < kKeys; ++k) {
+                const std::string key = Numbered("p", p, "k", k);
+                const std::string value = std::to_string(p * 1000 + k);
+                if (!WritePrivateProfileStringA("shared", key.c_str(), value.c_str(), ini.c_str())) {
+                    ::_exit(1);
+                }
+            }
+            ::_exit(0);
+        }
+        children.push_back(pid);
+    }
+    for (std::size_t i = 0; i < children.size(); ++i) {
+        EXPECT_EQ(WaitExitCode(children[i]), 0) << "process " << i;
+    }
+    int missing = 0;
+    for (int p = 0; p < kProcesses; ++p) {
+        for (int k = 0; k < kKeys; ++k) {
+            const std::string key = Numbered("p", p, "k", k);
+            if (GetPrivateProfileIntA("shared", key.c_str(), -1, ini.c_str()) != static_cast<UINT>(p * 1000 + k)) {
+                ++missing;
+            }
+        }
+    }
+    EXPECT_EQ(missing, 0);
+    std::vector<char> keys(64 * 1024);
+    const DWORD n = GetPrivateProfileStringA("shared", nullptr, "", keys.data(), static_cast<DWORD>(keys.size()),
+                                             ini.c_str());
+    int count = 0;
+    for (DWORD i = 0; i < n; ++i) {
+        count += keys[i] == '\0';
+    }
+    EXPECT_EQ(count, kProcesses * kKeys);
+    EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"shared.ini"});
+}
+
+TEST(ProfileConcurrencyTest, KilledWriterLeavesEveryAcknowledgedWrite) {
+    TempDir dir;
+    const std::string ini = dir.file("crash.ini");
+    const std::string filler(200, 'x');
+    int acks[2];
+    ASSERT_EQ(::pipe(acks), 0);
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        ::close(acks[0]);
+        for (int i = 0;; ++i) {
+            const std::string key = Numbered("k", i);
+            const std::string value = filler + std::to_string(i);
+            if (!WritePrivateProfileStringA("s", key.c_str(), value.c_str(), ini.c_str())) {
+                ::_exit(1);
+            }
+            if (::write(acks[1], &i, sizeof i) != static_cast<ssize_t>(sizeof i)) {
+                ::_exit(2);
+            }
+        }
+    }
+    ::close(acks[1]);
+    int last = -1;
+    int got;
+    while (last < 300 && ::read(acks[0], &got, sizeof got) == static_cast<ssize_t>(sizeof got)) {
+        last = got;
+    }
+    ::kill(pid, SIGKILL);
+    EXPECT_EQ(WaitExitCode(pid), 128 + SIGKILL);
+    // Acknowledgements already in the pipe count too.
+    while (::read(acks[0], &got, sizeof got) == static_cast<ssize_t>(sizeof got)) {
+        last = got;
+    }
+    ::close(acks[0]);
+    ASSERT_GE(last, 300);
+
+    // Every line is one of the two shapes the writer produces.
+    const std::string text = ReadFileBytes(ini);
+    std::size_t pos = 0;
+    int lines = 0;
+    while (pos < text.size()) {
+        const std::size_t eol = text.find("\r\n", pos);
+        ASSERT_NE(eol, std::string::npos) << "torn last line";
+        const std::string line = text.substr(pos, eol - pos);
+        const bool header = lines == 0 && line == "[s]";
+        const bool entry = line.rfind("k", 0) == 0 && line.find("=" + filler) != std::string::npos;
+        EXPECT_TRUE(header || entry) << "line " << lines << ": " << line.substr(0, 40);
+        pos = eol + 2;
+        ++lines;
+    }
+    int missing = 0;
+    std::vector<char> value(512);
+    for (int i = 0; i <= last; ++i) {
+        const std::string key = Numbered("k", i);
+        GetPrivateProfileStringA("s", key.c_str(), "", value.data(), static_cast<DWORD>(value.size()), ini.c_str());
+        missing += std::string(value.data()) != filler + std::to_string(i);
+    }
+    EXPECT_EQ(missing, 0) << "of " << last + 1 << " acknowledged writes";
+
+    // The next write clears whatever the killed writer may have had in hand.
+    ASSERT_TRUE(WritePrivateProfileStringA("s", "after", "1", ini.c_str()));
+    EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"crash.ini"});
+}
+
+TEST(ProfileWinIniTest, WinIniIsTheFileNamedByTheEnvironment) {
+    TempDir dir;
+    const std::string winIni = dir.file("win.ini");
+    EnvGuard guard("XWTH_WININI", winIni.c_str());
+    ASSERT_TRUE(WriteProfileStringA("intl", "sShortDate", "dd.MM.yyyy"));
+    EXPECT_EQ(ReadFileBytes(winIni), "[intl]\r\nsShortDate=dd.MM.yyyy\r\n");
+    char buf[32];
+    EXPECT_EQ(GetProfileStringA("INTL", "sshortdate", "", buf, sizeof buf), 10u);
+    EXPECT_STREQ(buf, "dd.MM.yyyy");
+    ASSERT_TRUE(WriteProfileStringA("intl", "iTime", "1"));
+    EXPECT_EQ(GetProfileIntA("intl", "iTime", 0), 1u);
+    // NULL or a bare "win.ini" as the file name mean WIN.INI too.
+    EXPECT_EQ(GetPrivateProfileIntA("intl", "iTime", 0, nullptr), 1u);
+    EXPECT_EQ(GetPrivateProfileIntA("intl", "iTime", 0, "WIN.INI"), 1u);
+
+    // A bare name lives in the Windows folder, WIN.INI's.
+    ASSERT_TRUE(WritePrivateProfileStringA("s", "k", "v", "bare.ini"));
+    EXPECT_EQ(ReadFileBytes(dir.file("bare.ini")), "[s]\r\nk=v\r\n");
+    EXPECT_EQ(GetPrivateProfileStringA("s", "k", "", buf, sizeof buf, "bare.ini"), 1u);
+}
+
+TEST(ProfileWinIniTest, DefaultWinIniUnderXdgConfigHome) {
+    TempDir dir;
+    EnvGuard noWinIni("XWTH_WININI", nullptr);
+    EnvGuard config("XDG_CONFIG_HOME", (dir.path() + "/config").c_str());
+    ASSERT_TRUE(WriteProfileStringA("s", "k", "v"));
+    EXPECT_EQ(ReadFileBytes(dir.path() + "/config/xwth/win.ini"), "[s]\r\nk=v\r\n");
+    char buf[8];
+    EXPECT_EQ(GetProfileStringA("s", "k", "", buf, sizeof buf), 1u);
+}
+
+TEST(ProfileWinIniTest, WritingThroughASymbolicLinkKeepsTheLink) {
+    TempDir dir;
+    const std::string real = dir.file("real.ini");
+    const std::string link = dir.file("link.ini");
+    xwth_test::WriteFileBytes(real, "[s]\r\nk=1\r\n");
+    ASSERT_EQ(::symlink(real.c_str(), link.c_str()), 0);
+    ASSERT_TRUE(WritePrivateProfileStringA("s", "k", "2", link.c_str()));
+    struct stat st;
+    ASSERT_EQ(::lstat(link.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_EQ(ReadFileBytes(real), "[s]\r\nk=2\r\n");
+}
+
+TEST(ProfileWinIniTest, ReadOnlyProfileIsNotWritten) {
+    TempDir dir;
+    const std::string ini = dir.file("ro.ini");
+    xwth_test::WriteFileBytes(ini, "[s]\r\nk=1\r\n");
+    ASSERT_EQ(::chmod(ini.c_str(), 0444), 0);
+    SetLastError(0xdeadbeef);
+    EXPECT_FALSE(WritePrivateProfileStringA("s", "k", "2", ini.c_str()));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(ReadFileBytes(ini), "[s]\r\nk=1\r\n");
+    EXPECT_TRUE(FileExists(ini));
+}
+
+}  // namespace
