@@ -169,7 +169,7 @@ bool CFaxMessage::Delete() {
         return false;
     }
     ForEachEntry(m_strFolder, [&](const char* name) { DeleteFileA(m_strFolder + "\\" + name); });
-    if (!RemoveDirectoryA(m_strFolder)) {
+    if (!msgstore::RemoveClaimedFolder(m_strFolder)) {
         return false;
     }
     // The number is free now and another message, in this process or another,

@@ -1,11 +1,11 @@
-// Claiming message folders "FMnnnnnn" in the spool directory.
+// Claiming and releasing message folders "FMnnnnnn" in the spool directory.
 #pragma once
 
 #include <afx.h>
 
 namespace msgstore {
 
-// The highest folder count: numbers run from 0 to kMaxFolders - 1.
+// The folder count: numbers run from 0 to kMaxFolders - 1.
 constexpr int kMaxFolders = 999999;
 
 enum class ClaimResult { Claimed, CannotCreate, NoFreeNumber };
@@ -14,5 +14,9 @@ enum class ClaimResult { Claimed, CannotCreate, NoFreeNumber };
 // path in strFolder. On CannotCreate, strFolder holds the path whose creation
 // failed with an error other than "exists".
 ClaimResult ClaimLowestFreeFolder(const char* spool, CString& strFolder);
+
+// Removes a folder made by ClaimLowestFreeFolder (it must be empty); true
+// when it is gone. Its number is free for the next claim at once.
+bool RemoveClaimedFolder(const CString& strFolder);
 
 }  // namespace msgstore

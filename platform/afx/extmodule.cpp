@@ -1,0 +1,92 @@
+// Module state, extension-module registration and CDynLinkLibrary.
+#include <mutex>
+#include <type_traits>
+
+#include <afx.h>
+
+namespace {
+
+// Guards every change of the extension list. Recursive because
+// AfxTermExtensionModule deletes CDynLinkLibrary objects, whose destructors
+// unlink themselves, while it holds the lock. Never destroyed: extension
+// DLLs unregister while the process exits, when static destructors may
+// already have run.
+std::recursive_mutex& LibraryListLock() {
+    static std::recursive_mutex* lock = new std::recursive_mutex;
+    return *lock;
+}
+
+}  // namespace
+
+// Nothing to destroy at exit, for the same reason.
+static_assert(std::is_trivially_destructible_v<AFX_MODULE_STATE>);
+
+AFX_MODULE_STATE* AFXAPI AfxGetModuleState() {
+    static AFX_MODULE_STATE state;
+    return &state;
+}
+
+HINSTANCE AFXAPI AfxGetInstanceHandle() {
+    return AfxGetModuleState()->m_hCurrentInstanceHandle;
+}
+
+HINSTANCE AFXAPI AfxGetResourceHandle() {
+    return AfxGetModuleState()->m_hCurrentResourceHandle;
+}
+
+void AFXAPI AfxSetResourceHandle(HINSTANCE hInstResource) {
+    AfxGetModuleState()->m_hCurrentResourceHandle = hInstResource;
+}
+
+HINSTANCE AFXAPI AfxFindResourceHandle(LPCTSTR lpszName, LPCTSTR lpszType) {
+    (void)lpszName;
+    (void)lpszType;
+    AFX_MODULE_STATE* pState = AfxGetModuleState();
+    std::lock_guard<std::recursive_mutex> guard(LibraryListLock());
+    CDynLinkLibrary* pDLL = pState->m_libraryList.GetHead();
+    return pDLL != NULL ? pDLL->m_hResource : pState->m_hCurrentResourceHandle;
+}
+
+BOOL AFXAPI AfxInitExtensionModule(AFX_EXTENSION_MODULE& state, HMODULE hModule) {
+    if (state.bInitialized) return TRUE;
+    state.bInitialized = TRUE;
+    state.hModule = hModule;
+    state.hResource = hModule;
+    state.pFirstSharedClass = NULL;
+    state.pFirstSharedFactory = NULL;
+    return TRUE;
+}
+
+void AFXAPI AfxTermExtensionModule(AFX_EXTENSION_MODULE& state, BOOL bAll) {
+    if (!state.bInitialized) return;
+    AFX_MODULE_STATE* pState = AfxGetModuleState();
+    std::lock_guard<std::recursive_mutex> guard(LibraryListLock());
+    for (CDynLinkLibrary* pDLL = pState->m_libraryList.GetHead(); pDLL != NULL;) {
+        CDynLinkLibrary* pNext = pDLL->m_pNextDLL;
+        if (bAll || pDLL->m_hModule == state.hModule) delete pDLL;
+        pDLL = pNext;
+    }
+}
+
+IMPLEMENT_DYNAMIC(CDynLinkLibrary, CObject)
+
+CDynLinkLibrary::CDynLinkLibrary(AFX_EXTENSION_MODULE& state, BOOL bSystem)
+    : m_hModule(state.hModule),
+      m_hResource(state.hResource),
+      m_pFirstSharedClass(state.pFirstSharedClass),
+      m_bSystem(bSystem),
+      m_pNextDLL(NULL) {
+    std::lock_guard<std::recursive_mutex> guard(LibraryListLock());
+    AfxGetModuleState()->m_libraryList.AddHead(this);
+}
+
+CDynLinkLibrary::CDynLinkLibrary(HINSTANCE hModule, HINSTANCE hResource)
+    : m_hModule(hModule), m_hResource(hResource), m_pFirstSharedClass(NULL), m_bSystem(FALSE), m_pNextDLL(NULL) {
+    std::lock_guard<std::recursive_mutex> guard(LibraryListLock());
+    AfxGetModuleState()->m_libraryList.AddHead(this);
+}
+
+CDynLinkLibrary::~CDynLinkLibrary() {
+    std::lock_guard<std::recursive_mutex> guard(LibraryListLock());
+    AfxGetModuleState()->m_libraryList.Remove(this);
+}
