@@ -68,7 +68,7 @@ test)
     done
     if [ -x .ci/windows.sh ]; then
         echo "== Windows build under Wine"
-        .ci/windows.sh build/windows
+        XWTH_WIN_BUILD="$here/build/windows" XWTH_JOBS="$jobs" .ci/windows.sh
     fi
     ;;
 *)

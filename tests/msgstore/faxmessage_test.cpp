@@ -69,7 +69,7 @@ TEST_F(FaxMessageTest, MissingSpoolFailsWithoutCreatingAnything) {
         EXPECT_FALSE(message.Delete());
     }
     EXPECT_FALSE(xwth_test::FileExists(m_temp.file("missing")));
-    EXPECT_EQ(Entries(m_temp.path()), (Lines{"doc.tif", "spool", "win.ini"}));
+    EXPECT_EQ(Entries(m_temp.path()), WithWinIni({"doc.tif", "spool"}));
 }
 
 TEST_F(FaxMessageTest, SpoolTooLongForTheWholeNameFailsCleanly) {

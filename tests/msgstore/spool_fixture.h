@@ -65,6 +65,16 @@ protected:
     // Names in the spool, sorted.
     [[nodiscard]] std::vector<std::string> SpoolEntries() const { return Entries(m_spool); }
 
+    // The test folder's expected names: the fixture's private WIN.INI sits
+    // there in the winport build, while Windows keeps its own WIN.INI.
+    [[nodiscard]] static std::vector<std::string> WithWinIni(std::vector<std::string> names) {
+#if !defined(_WIN32)
+        names.push_back("win.ini");
+        std::sort(names.begin(), names.end());
+#endif
+        return names;
+    }
+
     [[nodiscard]] static std::vector<std::string> Entries(const std::string& folder) {
         std::vector<std::string> names;
         std::error_code ec;

@@ -9,19 +9,20 @@
 #include <vector>
 
 #include "support/testutil.h"
+#include "support/wine.h"
 
 namespace {
 
 using xwth_test::TempDir;
 using xwth_test::WriteFileBytes;
 
-// Every name FindFirstFileA/FindNextFileA give for spec, sorted, or the
+// Every name FindFirstFileA/FindNextFileA give for pattern, sorted, or the
 // error of FindFirstFileA in *error (0 when it succeeded).
-std::vector<std::string> Find(const std::string& spec, DWORD* error) {
+std::vector<std::string> Find(const std::string& pattern, DWORD* error) {
     std::vector<std::string> names;
     WIN32_FIND_DATAA fd;
     SetLastError(0xdeadbeef);
-    HANDLE h = FindFirstFileA(spec.c_str(), &fd);
+    HANDLE h = FindFirstFileA(pattern.c_str(), &fd);
     if (h == INVALID_HANDLE_VALUE) {
         *error = GetLastError();
         return names;
@@ -31,13 +32,18 @@ std::vector<std::string> Find(const std::string& spec, DWORD* error) {
         names.emplace_back(fd.cFileName);
     } while (FindNextFileA(h, &fd));
     const DWORD end = GetLastError();
-    EXPECT_EQ(end, static_cast<DWORD>(ERROR_NO_MORE_FILES)) << spec;
+    EXPECT_EQ(end, static_cast<DWORD>(ERROR_NO_MORE_FILES)) << pattern;
     EXPECT_TRUE(FindClose(h));
     std::sort(names.begin(), names.end());
     return names;
 }
 
 using Names = std::vector<std::string>;
+
+// FindFirstFileA turns '?' into DOS_QM and a final "*." into DOS_STAR; Wine 8
+// matches the plain characters instead.
+const char* const kWineQm = "Wine matches '?' as exactly one character, never the end of the name or the place before a dot";
+const char* const kWineStarDot = "Wine lets a final \"*.\" match names with an extension";
 
 TEST(FindFileTest, PatternsOverOneFolder) {
     TempDir dir;
@@ -48,6 +54,7 @@ TEST(FindFileTest, PatternsOverOneFolder) {
     struct Case {
         const char* pattern;
         Names want;  // sorted; empty: ERROR_FILE_NOT_FOUND
+        const char* wine = nullptr;  // why Wine answers otherwise
     };
     const Case cases[] = {
         {"*", {".", "..", "B.TXT", "a.txt", "a.txt.bak", "ab.c", "readme", "sub", "x"}},
@@ -57,7 +64,7 @@ TEST(FindFileTest, PatternsOverOneFolder) {
         {"A.TXT", {"a.txt"}},
         {"a*", {"a.txt", "a.txt.bak", "ab.c"}},
         {"*.bak", {"a.txt.bak"}},
-        {"x?", {"x"}},
+        {"x?", {"x"}, kWineQm},
         {"nothing*", {}},
         {"missing.txt", {}},
     };
@@ -65,8 +72,9 @@ TEST(FindFileTest, PatternsOverOneFolder) {
         const Case& c = cases[i];
         DWORD error = 0;
         const Names got = Find(dir.path() + "\\" + c.pattern, &error);
-        EXPECT_EQ(got, c.want) << "case " << i << " " << c.pattern;
-        EXPECT_EQ(error, c.want.empty() ? static_cast<DWORD>(ERROR_FILE_NOT_FOUND) : 0u) << "case " << i;
+        TODO_WINE_EXPECT_EQ(c.want, got, c.wine) << "case " << i << " " << c.pattern;
+        TODO_WINE_EXPECT_EQ(c.want.empty() ? static_cast<DWORD>(ERROR_FILE_NOT_FOUND) : 0u, error, c.wine)
+            << "case " << i;
     }
 }
 
@@ -77,11 +85,17 @@ TEST(FindFileTest, DosWildcardTable) {
         const char* pattern;
         const char* name;
         bool match;
+        const char* wine = nullptr;  // why Wine answers otherwise
     };
     const Case cases[] = {
-        {"*.*", "readme", true},    {"*.*", "a.b.c", true},    {"*.", "readme", true},
-        {"*.", "a.txt", false},     {"*.txt", "a.txt.bak", false}, {"a?", "a", true},
-        {"a??.txt", "ab.txt", true}, {"A*.TXT", "abc.txt", true},
+        {"*.*", "readme", true},
+        {"*.*", "a.b.c", true},
+        {"*.", "readme", true},
+        {"*.", "a.txt", false, kWineStarDot},
+        {"*.txt", "a.txt.bak", false},
+        {"a?", "a", true, kWineQm},
+        {"a??.txt", "ab.txt", true, kWineQm},
+        {"A*.TXT", "abc.txt", true},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         const Case& c = cases[i];
@@ -90,7 +104,7 @@ TEST(FindFileTest, DosWildcardTable) {
         DWORD error = 0;
         const Names got = Find(dir.path() + "\\" + c.pattern, &error);
         const bool found = std::find(got.begin(), got.end(), c.name) != got.end();
-        EXPECT_EQ(found, c.match) << "case " << i << " " << c.pattern << " vs " << c.name;
+        TODO_WINE_EXPECT_EQ(c.match, found, c.wine) << "case " << i << " " << c.pattern << " vs " << c.name;
     }
 }
 
@@ -125,7 +139,7 @@ TEST(FindFileTest, MissingFolderAndBadHandles) {
     TempDir dir;
     WriteFileBytes(dir.file("plain.txt"), "x");
     struct Case {
-        std::string spec;
+        std::string pattern;
         DWORD error;
     };
     const Case cases[] = {
@@ -136,7 +150,7 @@ TEST(FindFileTest, MissingFolderAndBadHandles) {
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         DWORD error = 0;
-        EXPECT_TRUE(Find(cases[i].spec, &error).empty()) << "case " << i;
+        EXPECT_TRUE(Find(cases[i].pattern, &error).empty()) << "case " << i;
         EXPECT_EQ(error, cases[i].error) << "case " << i;
     }
 
@@ -146,6 +160,9 @@ TEST(FindFileTest, MissingFolderAndBadHandles) {
     ASSERT_TRUE(FindClose(h));
     const HANDLE bad[] = {reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(0x5a5a5a50)), h};
     for (std::size_t i = 0; i < std::size(bad); ++i) {
+        if (i == 0 && XWTH_CRASHES_UNDER_WINE("Wine's FindNextFileA reads through a find handle it never made")) {
+            continue;
+        }
         SetLastError(0xdeadbeef);
         EXPECT_FALSE(FindNextFileA(bad[i], &fd)) << "case " << i;
         EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE)) << "case " << i;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "support/testutil.h"
+#include "support/wine.h"
 
 namespace {
 
@@ -149,19 +150,22 @@ TEST_F(ProfileTest, KeyAndSectionListsAndTheirBufferSizes) {
         DWORD size;
         std::string want;     // the first ret + 2 bytes
         DWORD ret;
+        const char* wine = nullptr;  // why Wine ends the list otherwise
     };
     // Keys "a", "bb", "ccc": 9 characters with their NULs.
+    // Wine's own profile tests carry the cut lists as todo_wine.
+    const char* const kWineCut = "Wine ends a list cut to the buffer with one NUL, not two";
     // Sections "s", "t", "u": 6.
     const Case cases[] = {
         {"s", 32, "a|bb|ccc||", 9},
         {"s", 11, "a|bb|ccc||", 9},
-        {"s", 10, "a|bb|ccc||", 8},  // holds the list but no byte to spare: cut at n - 2
-        {"s", 5, "a|b||", 3},
+        {"s", 10, "a|bb|ccc||", 8, kWineCut},  // holds the list but no byte to spare: cut at n - 2
+        {"s", 5, "a|b||", 3, kWineCut},
         {"S", 32, "a|bb|ccc||", 9},
         {nullptr, 32, "s|t|u||", 6},
         {nullptr, 8, "s|t|u||", 6},
-        {nullptr, 7, "s|t|u||", 5},
-        {nullptr, 4, "s|||", 2},
+        {nullptr, 7, "s|t|u||", 5, kWineCut},
+        {nullptr, 4, "s|||", 2, kWineCut},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         const Case& c = cases[i];
@@ -169,7 +173,7 @@ TEST_F(ProfileTest, KeyAndSectionListsAndTheirBufferSizes) {
         std::memset(buf, 'z', sizeof buf);
         const DWORD n = GetPrivateProfileStringA(c.section, nullptr, "d", buf, c.size, ini.c_str());
         EXPECT_EQ(n, c.ret) << "case " << i;
-        EXPECT_EQ(Show(buf, c.want.size()), c.want) << "case " << i;
+        TODO_WINE_EXPECT_EQ(c.want, Show(buf, c.want.size()), c.wine) << "case " << i;
     }
     char buf[64];
     std::memset(buf, 'z', sizeof buf);
@@ -190,17 +194,20 @@ TEST_F(ProfileTest, SectionNamesExactFitIsCut) {
         DWORD size;
         DWORD ret;
         std::string want;
+        const char* wine = nullptr;  // why Wine ends the list otherwise
     };
+    // Wine's own profile tests carry the cut lists as todo_wine.
+    const char* const kWineCut = "Wine ends a list cut to the buffer with one NUL, not two";
     const Case cases[] = {
         {29, 27, "section1|section2|section3||"},
-        {28, 26, "section1|section2|section3||"},  // room for all, but none to spare
-        {27, 25, "section1|section2|section||"},
+        {28, 26, "section1|section2|section3||", kWineCut},  // room for all, but none to spare
+        {27, 25, "section1|section2|section||", kWineCut},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         char buf[64];
         std::memset(buf, 'z', sizeof buf);
         EXPECT_EQ(GetPrivateProfileSectionNamesA(buf, cases[i].size, ini.c_str()), cases[i].ret) << "case " << i;
-        EXPECT_EQ(Show(buf, cases[i].want.size()), cases[i].want) << "case " << i;
+        TODO_WINE_EXPECT_EQ(cases[i].want, Show(buf, cases[i].want.size()), cases[i].wine) << "case " << i;
     }
 }
 
@@ -224,9 +231,11 @@ TEST_F(ProfileTest, WholeSection) {
     SetLastError(0xdeadbeef);
     EXPECT_EQ(GetPrivateProfileSectionA(nullptr, buf, sizeof buf, ini.c_str()), 0u);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
-    SetLastError(0xdeadbeef);
-    EXPECT_EQ(GetPrivateProfileSectionA("s", buf, 0, ini.c_str()), 0u);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+    if (!XWTH_CRASHES_UNDER_WINE("Wine's GetPrivateProfileSectionA writes before the buffer when its size is 0")) {
+        SetLastError(0xdeadbeef);
+        EXPECT_EQ(GetPrivateProfileSectionA("s", buf, 0, ini.c_str()), 0u);
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+    }
 }
 
 TEST_F(ProfileTest, IntParsing) {

@@ -174,10 +174,10 @@ WINBASEAPI HANDLE WINAPI FindFirstFileA(LPCSTR lpFileName, LPWIN32_FIND_DATAA lp
         SetLastError(ERROR_INVALID_PARAMETER);
         return INVALID_HANDLE_VALUE;
     }
-    const std::string_view spec(lpFileName);
-    const std::size_t nameAt = NameOffset(spec);
-    const std::string_view pattern = spec.substr(nameAt);
-    const std::string folder = nameAt == 0 ? std::string(1, '.') : ToPosixPath(spec.substr(0, nameAt));
+    const std::string_view query(lpFileName);
+    const std::size_t nameAt = NameOffset(query);
+    const std::string_view pattern = query.substr(nameAt);
+    const std::string folder = nameAt == 0 ? std::string(1, '.') : ToPosixPath(query.substr(0, nameAt));
     const int dirfd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirfd < 0) {
         // A missing folder, or a file standing where the folder should be.
