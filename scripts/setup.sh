@@ -63,7 +63,8 @@ test)
     for target in build/fuzz/bin/*_fuzz; do
         name=$(basename "$target" _fuzz)
         scratch=$(mktemp -d)
-        "$target" -seed=1 -runs="${XWTH_FUZZ_RUNS:-20000}" "$scratch" "fuzz/corpus/$name"
+        "$target" -seed=1 -runs="${XWTH_FUZZ_RUNS:-20000}" -artifact_prefix="$scratch/" \
+            "$scratch" "fuzz/corpus/$name"
         rm -rf "$scratch"
     done
     if [ -x .ci/windows.sh ]; then
