@@ -4,6 +4,8 @@
 
 #include <TQLog.h>
 
+#include "msgstore/records.h"
+
 #include <limits.h>
 #include <stdio.h>
 #include <string.h>
@@ -58,9 +60,9 @@ CString CFaxMessage::GenerateNewNameFromExistingFile(const char* file, DWORD sta
     }
 }
 
-// Drops one hold on a record: the last holder deletes the record's file and
-// frees it.
-void CFaxMessage::ReleaseRecord(ATTACHMENT_DESCR* pRecord) {
+namespace msgstore {
+
+void ReleaseRecord(ATTACHMENT_DESCR* pRecord) {
     if (--pRecord->nLinks >= 0) {
         return;
     }
@@ -69,6 +71,8 @@ void CFaxMessage::ReleaseRecord(ATTACHMENT_DESCR* pRecord) {
     }
     delete pRecord;
 }
+
+}  // namespace msgstore
 
 long CFaxMessage::AddFaxAttachment(const char* file, int pages, int pos, int hiRes, const char* title) {
     Log(kCategory, "CFaxMessage::AddFaxAttachment: File: %s, Pages: %d, Pos: %d, Res: %s, Title: %s",
@@ -144,7 +148,7 @@ bool CFaxMessage::DeleteAttachment(int iNumber) {
         return false;
     }
     m_arrAttachments.RemoveAt(iNumber);
-    ReleaseRecord(pRecord);
+    msgstore::ReleaseRecord(pRecord);
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include <Config.h>
 #include <TQLog.h>
 
+#include "msgstore/records.h"
 #include "msgstore/spoolfolder.h"
 
 #include <stdio.h>
@@ -56,6 +57,10 @@ void StoreGlobalSetting(CConfString& setting, const CString& value) {
     setting.m_strValue = value;
     const char* name3 = (setting.m_pszName3 != NULL && setting.m_pszName3[0] != '\0') ? setting.m_pszName3 : NULL;
     Conf_Save(setting.m_pszName1, setting.m_pszName2, value, setting.m_hRoot, name3);
+}
+
+CString PropsPath(const CString& strFolder) {
+    return strFolder + "\\" + kPropsFile;
 }
 
 // Calls fn(name) for every entry of folder\*.* ("." and ".." included, as
@@ -113,7 +118,7 @@ CFaxMessage::CFaxMessage(CFaxMessage& other)
     while (m_arrAttachments.GetSize() > 0) {
         ATTACHMENT_DESCR* pRecord = m_arrAttachments.GetAt(0);
         m_arrAttachments.RemoveAt(0);
-        ReleaseRecord(pRecord);
+        msgstore::ReleaseRecord(pRecord);
     }
     for (INT_PTR i = 0; i < other.m_arrAttachments.GetSize(); ++i) {
         ATTACHMENT_DESCR* pRecord = other.m_arrAttachments.GetAt(i);
@@ -220,10 +225,6 @@ void CFaxMessage::SetUseFaxCoverPage(bool bUse) {
     CheckCPAttachment();
 }
 
-CString CFaxMessage::PropsPath() const {
-    return m_strFolder + "\\" + kPropsFile;
-}
-
 // Reads props.ini afresh on every call: another object or process may have
 // written it since. A message without a folder has no properties.
 CString CFaxMessage::GetProp(UINT ulProp) {
@@ -234,7 +235,7 @@ CString CFaxMessage::GetProp(UINT ulProp) {
     snprintf(szKey, sizeof(szKey), "%04X", ulProp);
     char buf[512] = {0};
     if (!m_strFolder.IsEmpty()) {
-        GetPrivateProfileStringA(kPropsSection, szKey, "", buf, sizeof(buf), PropsPath());
+        GetPrivateProfileStringA(kPropsSection, szKey, "", buf, sizeof(buf), PropsPath(m_strFolder));
     }
     Log(kCategory, "CFaxMessage::GetProp: ulProp: %d, buf: %s", (int)ulProp, buf);
     return CString(buf);
@@ -247,7 +248,7 @@ bool CFaxMessage::SetProp(UINT ulProp, CString szPropValue) {
     }
     char szKey[16];
     snprintf(szKey, sizeof(szKey), "%04X", ulProp);
-    return WritePrivateProfileStringA(kPropsSection, szKey, szPropValue, PropsPath()) != FALSE;
+    return WritePrivateProfileStringA(kPropsSection, szKey, szPropValue, PropsPath(m_strFolder)) != FALSE;
 }
 
 bool CFaxMessage::SetToFax(CString& str) {

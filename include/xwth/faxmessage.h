@@ -91,8 +91,6 @@ private:
     bool Init();
     bool CheckCPAttachment();
     CString GenerateNewNameFromExistingFile(const char* file, DWORD start);
-    [[nodiscard]] CString PropsPath() const;
-    void ReleaseRecord(ATTACHMENT_DESCR* pRecord);
 
     bool m_bUseFaxCoverPage;
     DWORD m_dwID;
