@@ -12,8 +12,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Each test starts inside its own temporary folder and leaves the process
-// where it was, even when an expectation fails (before the folder is removed).
+// Each test starts inside its own temporary folder's "start" and leaves the
+// process where it was, even when an expectation fails.
 class ChangeCurDirTest : public ::testing::Test {
 protected:
     ChangeCurDirTest() : m_saved(fs::current_path()) {
@@ -23,7 +23,7 @@ protected:
     }
     ~ChangeCurDirTest() override { fs::current_path(m_saved); }
 
-    static bool IsCurrent(const std::string& path) { return fs::equivalent(fs::current_path(), path); }
+    bool IsCurrent(const char* name) const { return fs::equivalent(fs::current_path(), dir.file(name)); }
 
     xwth_test::TempDir dir;
 
@@ -37,50 +37,47 @@ TEST_F(ChangeCurDirTest, RestoresAfterChangeEvenWhenALaterChangeFails) {
     {
         CChangeCurDir guard;
         EXPECT_NE(guard.Change(dir.file("other").c_str()), 0);
-        EXPECT_TRUE(IsCurrent(dir.file("other")));
+        EXPECT_TRUE(IsCurrent("other"));
         SetLastError(0xdeadbeef);
         EXPECT_EQ(guard.Change(dir.file("missing").c_str()), 0);
         EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
         SetLastError(0xdeadbeef);
     }
     EXPECT_EQ(GetLastError(), 0xdeadbeefu);  // the restoring destructor keeps the caller's error
-    EXPECT_TRUE(IsCurrent(dir.file("start")));
+    EXPECT_TRUE(IsCurrent("start"));
 }
 
 // A guard whose Change never succeeded leaves alone what others made current.
 TEST_F(ChangeCurDirTest, FailedChangesRestoreNothing) {
-    const char* const bad[] = {NULL, ""};
-    for (size_t i = 0; i < std::size(bad); ++i) {
-        {
-            CChangeCurDir guard;
+    {
+        CChangeCurDir guard;
+        for (const char* bad : {(const char*)NULL, ""}) {
             SetLastError(0xdeadbeef);
-            EXPECT_EQ(guard.Change(bad[i]), 0) << "case " << i;
-            EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER)) << "case " << i;
-            EXPECT_EQ(guard.Change(dir.file("missing").c_str()), 0) << "case " << i;
-            fs::current_path(dir.file("other"));
+            EXPECT_EQ(guard.Change(bad), 0);
+            EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
         }
-        EXPECT_TRUE(IsCurrent(dir.file("other"))) << "case " << i;
-        fs::current_path(dir.file("start"));
+        EXPECT_EQ(guard.Change(dir.file("missing").c_str()), 0);
+        fs::current_path(dir.file("other"));
     }
+    EXPECT_TRUE(IsCurrent("other"));
 }
 
+// A copy, constructed or assigned, takes over the folder and the duty to restore it.
 TEST_F(ChangeCurDirTest, CopiesCarryTheFolderAndTheDuty) {
     CChangeCurDir unchanged;
     {
         CChangeCurDir guard;
         ASSERT_NE(guard.Change(dir.file("other").c_str()), 0);
-        {
-            CChangeCurDir copy(guard);
-        }
-        EXPECT_TRUE(IsCurrent(dir.file("start")));
+        { CChangeCurDir copy(guard); }
+        EXPECT_TRUE(IsCurrent("start"));
         fs::current_path(dir.file("other"));
         unchanged = guard;
     }
-    EXPECT_TRUE(IsCurrent(dir.file("start")));
+    EXPECT_TRUE(IsCurrent("start"));
     fs::current_path(dir.file("other"));
     {
         CChangeCurDir assigned;
-        assigned = unchanged;
+        assigned = unchanged;  // a guard without a duty takes one over
     }
-    EXPECT_TRUE(IsCurrent(dir.file("start")));
+    EXPECT_TRUE(IsCurrent("start"));
 }

@@ -7,6 +7,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -18,16 +19,20 @@
 #include <sys/stat.h>
 #endif
 
+using xwth_test::ReadFileBytes;
+using xwth_test::TempDir;
+using xwth_test::WriteFileBytes;
+
 namespace {
 
 // Sets an environment variable (NULL: removes it) for one scope.
 class EnvScope {
 public:
-    EnvScope(const char* name, const char* value) : m_name(name), m_had(getenv(name) != NULL) {
-        m_old = m_had ? getenv(name) : "";
+    EnvScope(const char* name, const char* value) : m_name(name) {
+        if (const char* old = getenv(name)) m_old = old;
         Set(name, value);
     }
-    ~EnvScope() { Set(m_name, m_had ? m_old.c_str() : NULL); }
+    ~EnvScope() { Set(m_name, m_old ? m_old->c_str() : NULL); }
     static void Set(const char* name, const char* value) {
 #ifdef _WIN32
         _putenv_s(name, value != NULL ? value : "");
@@ -38,13 +43,8 @@ public:
 
 private:
     const char* m_name;
-    bool m_had;
-    std::string m_old;
+    std::optional<std::string> m_old;
 };
-
-std::string Str(const CString& s) {
-    return static_cast<const char*>(s);
-}
 
 struct Setting {
     CConfString CGlobalConfigData::*member;
@@ -52,23 +52,16 @@ struct Setting {
     const char* key;
 };
 
+using G = CGlobalConfigData;
 const Setting kSettings[] = {
-    {&CGlobalConfigData::m_FaxHeaderPage, "Fax", "HeaderPage"},
-    {&CGlobalConfigData::m_FaxCoverPage, "Fax", "CoverPage"},
-    {&CGlobalConfigData::m_SpoolArchive, "Fax", "ArchiveFolder"},
-    {&CGlobalConfigData::m_SenderName, "Sender", "Name"},
-    {&CGlobalConfigData::m_SenderCompany, "Sender", "Company"},
-    {&CGlobalConfigData::m_SenderTitle, "Sender", "Title"},
-    {&CGlobalConfigData::m_SenderFax, "Sender", "Fax"},
-    {&CGlobalConfigData::m_SenderPhone, "Sender", "Phone"},
-    {&CGlobalConfigData::m_SenderEmail, "Sender", "Email"},
-    {&CGlobalConfigData::m_SenderAddress, "Sender", "Address"},
-    {&CGlobalConfigData::m_SenderDepartment, "Sender", "Department"},
-    {&CGlobalConfigData::m_SenderCity, "Sender", "City"},
-    {&CGlobalConfigData::m_SenderCountry, "Sender", "Country"},
-    {&CGlobalConfigData::m_SenderHomePhone, "Sender", "HomePhone"},
-    {&CGlobalConfigData::m_SenderNotes, "Sender", "Notes"},
-    {&CGlobalConfigData::m_SenderStationId, "Sender", "StationId"},
+    {&G::m_FaxHeaderPage, "Fax", "HeaderPage"},     {&G::m_FaxCoverPage, "Fax", "CoverPage"},
+    {&G::m_SpoolArchive, "Fax", "ArchiveFolder"},   {&G::m_SenderName, "Sender", "Name"},
+    {&G::m_SenderCompany, "Sender", "Company"},     {&G::m_SenderTitle, "Sender", "Title"},
+    {&G::m_SenderFax, "Sender", "Fax"},             {&G::m_SenderPhone, "Sender", "Phone"},
+    {&G::m_SenderEmail, "Sender", "Email"},         {&G::m_SenderAddress, "Sender", "Address"},
+    {&G::m_SenderDepartment, "Sender", "Department"}, {&G::m_SenderCity, "Sender", "City"},
+    {&G::m_SenderCountry, "Sender", "Country"},     {&G::m_SenderHomePhone, "Sender", "HomePhone"},
+    {&G::m_SenderNotes, "Sender", "Notes"},         {&G::m_SenderStationId, "Sender", "StationId"},
 };
 
 // Every setting with a value of its own: "<key> value", the notes 3000 bytes long.
@@ -76,47 +69,49 @@ std::string ValueOf(const Setting& s) {
     return std::string(s.key) == "Notes" ? std::string(3000, 'n') : std::string(s.key) + " value";
 }
 
-std::string FileWithEverySetting() {
-    std::string fax = "[Fax]\r\n", sender = "[Sender]\r\n";
-    for (const Setting& s : kSettings)
-        (std::string(s.section) == "Fax" ? fax : sender) += std::string(s.key) + "=" + ValueOf(s) + "\r\n";
-    return fax + sender;
-}
+// A configuration file with every setting, at path; $XWTH_CONFIG names it for the scope.
+struct ConfigFile {
+    explicit ConfigFile(const std::string& path) : env("XWTH_CONFIG", path.c_str()) {
+        std::string fax = "[Fax]\r\n", sender = "[Sender]\r\n";
+        for (const Setting& s : kSettings)
+            (std::string(s.section) == "Fax" ? fax : sender) += std::string(s.key) + "=" + ValueOf(s) + "\r\n";
+        WriteFileBytes(path, fax + sender);
+    }
+    EnvScope env;
+};
 
 }  // namespace
 
 TEST(ConfigTest, LoadReadsEverySettingUnderItsNames) {
-    xwth_test::TempDir dir;
-    xwth_test::WriteFileBytes(dir.file("config.ini"), FileWithEverySetting());
-    EnvScope env("XWTH_CONFIG", dir.file("config.ini").c_str());
+    TempDir dir;
+    ConfigFile file(dir.file("config.ini"));
     CGlobalConfigData data;
     data.Load();
     for (size_t i = 0; i < std::size(kSettings); ++i) {
         const CConfString& s = data.*kSettings[i].member;
-        EXPECT_EQ(Str(s.m_strValue), ValueOf(kSettings[i])) << "case " << i;
+        EXPECT_EQ(s.m_strValue.GetString(), ValueOf(kSettings[i])) << "case " << i;
         EXPECT_STREQ(s.m_pszName1, kSettings[i].section) << "case " << i;
         EXPECT_STREQ(s.m_pszName2, kSettings[i].key) << "case " << i;
         EXPECT_STREQ(s.m_pszName3, "") << "case " << i;
         EXPECT_EQ(s.m_hRoot, HKEY_CURRENT_USER) << "case " << i;
     }
     // A key that went missing reads as empty on the next load.
-    xwth_test::WriteFileBytes(dir.file("config.ini"), "[Sender]\r\nName=Only\r\n");
+    WriteFileBytes(dir.file("config.ini"), "[Sender]\r\nName=Only\r\n");
     data.Load();
-    EXPECT_EQ(Str(data.m_SenderName.m_strValue), "Only");
-    EXPECT_EQ(Str(data.m_FaxCoverPage.m_strValue), "");
+    EXPECT_STREQ(data.m_SenderName.m_strValue, "Only");
+    EXPECT_STREQ(data.m_FaxCoverPage.m_strValue, "");
 }
 
 // The one test that calls GetConfig: in a whole-program run it is the first
 // load too, and a repeated run finds the same values.
 TEST(ConfigTest, GetConfigLoadsOnce) {
-    xwth_test::TempDir dir;
-    xwth_test::WriteFileBytes(dir.file("config.ini"), FileWithEverySetting());
-    EnvScope env("XWTH_CONFIG", dir.file("config.ini").c_str());
+    TempDir dir;
+    ConfigFile file(dir.file("config.ini"));
     CGlobalConfigData& first = CConfigApp::GetConfig();
-    EXPECT_EQ(Str(first.m_SenderStationId.m_strValue), "StationId value");
-    xwth_test::WriteFileBytes(dir.file("config.ini"), "[Sender]\r\nStationId=changed\r\n");
+    EXPECT_STREQ(first.m_SenderStationId.m_strValue, "StationId value");
+    WriteFileBytes(dir.file("config.ini"), "[Sender]\r\nStationId=changed\r\n");
     EXPECT_EQ(&CConfigApp::GetConfig(), &first);
-    EXPECT_EQ(Str(first.m_SenderStationId.m_strValue), "StationId value");
+    EXPECT_STREQ(first.m_SenderStationId.m_strValue, "StationId value");
 }
 
 TEST(ConfigTest, PathFollowsTheEnvironment) {
@@ -139,15 +134,15 @@ TEST(ConfigTest, PathFollowsTheEnvironment) {
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         EnvScope a("XWTH_CONFIG", cases[i].config), b("XDG_CONFIG_HOME", cases[i].xdg), c(home, cases[i].home);
-        EXPECT_EQ(Str(CConfigApp::GetConfigPath()), cases[i].want) << "case " << i;
+        EXPECT_EQ(CConfigApp::GetConfigPath().GetString(), cases[i].want) << "case " << i;
     }
 }
 
 // Byte-exact sections and keys, a new file renamed over the old, the rest kept.
 TEST(ConfigTest, ConfSaveReplacesTheFileWithTheSettingWritten) {
-    xwth_test::TempDir dir;
+    TempDir dir;
     const std::string path = dir.file("config.ini");
-    xwth_test::WriteFileBytes(path, "[Sender]\r\nCity=Lyon\r\n");
+    WriteFileBytes(path, "[Sender]\r\nCity=Lyon\r\n");
     EnvScope env("XWTH_CONFIG", path.c_str());
 #ifndef _WIN32
     // Held open, the old file keeps its inode number from being reused and
@@ -158,7 +153,7 @@ TEST(ConfigTest, ConfSaveReplacesTheFileWithTheSettingWritten) {
 #endif
     Conf_Save("Sender", "Name", "Ann Example", HKEY_CURRENT_USER, "");
     Conf_Save("Fax", "CoverPage", "plain.cov", HKEY_CURRENT_USER, "Pages");
-    EXPECT_EQ(xwth_test::ReadFileBytes(path),
+    EXPECT_EQ(ReadFileBytes(path),
               "[Sender]\r\nCity=Lyon\r\nName=Ann Example\r\n[Fax\\Pages]\r\nCoverPage=plain.cov\r\n");
 #ifndef _WIN32
     ASSERT_EQ(stat(path.c_str(), &after), 0);
@@ -166,27 +161,19 @@ TEST(ConfigTest, ConfSaveReplacesTheFileWithTheSettingWritten) {
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(reader), {}), "[Sender]\r\nCity=Lyon\r\n");
 #endif
     Conf_Save("Sender", "City", NULL, HKEY_CURRENT_USER, NULL);  // NULL deletes the key
-    CGlobalConfigData data;
-    data.Load();
-    EXPECT_EQ(Str(data.m_SenderName.m_strValue), "Ann Example");
-    EXPECT_EQ(Str(data.m_SenderCity.m_strValue), "");
-}
+    EXPECT_EQ(ReadFileBytes(path), "[Sender]\r\nName=Ann Example\r\n[Fax\\Pages]\r\nCoverPage=plain.cov\r\n");
 
-TEST(ConfigTest, ConfSaveCreatesMissingFolders) {
-    xwth_test::TempDir dir;
-    EnvScope noConfig("XWTH_CONFIG", NULL);
-    EnvScope xdg("XDG_CONFIG_HOME", dir.file("a/b").c_str());
+    // Without $XWTH_CONFIG the folders on the way are created.
+    EnvScope noConfig("XWTH_CONFIG", NULL), xdg("XDG_CONFIG_HOME", dir.file("a/b").c_str());
     Conf_Save("Fax", "ArchiveFolder", "arch", HKEY_CURRENT_USER, "");
-    EXPECT_EQ(xwth_test::ReadFileBytes(dir.file("a/b/xwth/config.ini")), "[Fax]\r\nArchiveFolder=arch\r\n");
+    EXPECT_EQ(ReadFileBytes(dir.file("a/b/xwth/config.ini")), "[Fax]\r\nArchiveFolder=arch\r\n");
 }
 
 TEST(ConfigTest, ConfSaveFailuresSetTheLastError) {
-    xwth_test::TempDir dir;
-    xwth_test::WriteFileBytes(dir.file("blocker"), "");
+    TempDir dir;
+    WriteFileBytes(dir.file("blocker"), "");
     struct Case {
-        const char* file;
-        const char* section;
-        const char* key;
+        const char *file, *section, *key;
         DWORD want;
     };
     const Case cases[] = {

@@ -1,10 +1,13 @@
 // Test helpers for the framework suites: run code that should throw a
-// framework exception pointer, check its class, and free it.
+// framework exception pointer, check its class, and free it; set TZ for a scope.
 #pragma once
 
 #include <stdlib.h>
 #include <time.h>
 
+#include <algorithm>
+#include <optional>
+#include <ostream>
 #include <string>
 
 #include <afx.h>
@@ -30,7 +33,7 @@ template <class E, class Fn>
 }
 
 // What a CFileException* thrown by fn carried; thrown is false when fn
-// returned normally.
+// returned normally. File names compare with either path separator.
 struct FileError {
     bool thrown = false;
     int cause = CFileException::none;
@@ -38,32 +41,47 @@ struct FileError {
     CString strFileName;
 };
 
+inline std::string Slashes(std::string s) {
+    std::replace(s.begin(), s.end(), '\\', '/');
+    return s;
+}
+
+inline bool operator==(const FileError& a, const FileError& b) {
+    return a.thrown == b.thrown && a.cause == b.cause && a.lOsError == b.lOsError &&
+           Slashes(a.strFileName.GetString()) == Slashes(b.strFileName.GetString());
+}
+
+inline void PrintTo(const FileError& e, std::ostream* os) {
+    *os << (e.thrown ? "thrown" : "not thrown") << ", cause " << e.cause << ", error " << e.lOsError << ", file \""
+        << e.strFileName.GetString() << "\"";
+}
+
 template <class Fn>
 FileError CatchFileError(Fn&& fn) {
     FileError result;
     try {
         fn();
     } catch (CFileException* e) {
-        result.thrown = true;
-        result.cause = e->m_cause;
-        result.lOsError = e->m_lOsError;
-        result.strFileName = e->m_strFileName;
+        result = {true, e->m_cause, e->m_lOsError, e->m_strFileName};
         e->Delete();
     }
     return result;
 }
 
-// Sets TZ (NULL removes it) for the C runtime's local time for one scope and
-// restores the old value afterwards.
+// An element for the typed pointer collections.
+struct Node : CObject {
+    explicit Node(int n) : id(n) {}
+    int id;
+};
+
+// Sets TZ (NULL removes it) for the C runtime's local time for one scope.
 class ScopedTimeZone {
 public:
     explicit ScopedTimeZone(const char* tz) {
-        const char* old = getenv("TZ");
-        m_bHadOld = old != nullptr;
-        if (m_bHadOld) m_old = old;
+        if (const char* old = getenv("TZ")) m_old = old;
         Set(tz);
     }
-    ~ScopedTimeZone() { Set(m_bHadOld ? m_old.c_str() : nullptr); }
+    ~ScopedTimeZone() { Set(m_old ? m_old->c_str() : nullptr); }
     ScopedTimeZone(const ScopedTimeZone&) = delete;
     ScopedTimeZone& operator=(const ScopedTimeZone&) = delete;
 
@@ -73,16 +91,12 @@ private:
         _putenv_s("TZ", tz != nullptr ? tz : "");
         _tzset();
 #else
-        if (tz != nullptr)
-            setenv("TZ", tz, 1);
-        else
-            unsetenv("TZ");
+        tz != nullptr ? setenv("TZ", tz, 1) : unsetenv("TZ");
         tzset();
 #endif
     }
 
-    bool m_bHadOld;
-    std::string m_old;
+    std::optional<std::string> m_old;
 };
 
 }  // namespace afx_test
