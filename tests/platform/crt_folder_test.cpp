@@ -23,61 +23,40 @@ using xwth_test::WriteFileBytes;
 // The Windows runtime's number for "folder not empty" (Linux's ENOTEMPTY is 39).
 constexpr int kWindowsENOTEMPTY = 41;
 
-TEST(CrtTest, MkdirAndRmdir) {
+TEST(CrtTest, FolderCallsAndTheirErrno) {
     TempDir dir;
     const std::string sub = dir.path() + "\\sub";
-    ASSERT_EQ(_mkdir(sub.c_str()), 0);
-    EXPECT_TRUE(FileExists(dir.file("sub")));
-    WriteFileBytes(dir.file("sub") + "/inner.txt", "x");
-
-    struct Case {
-        int (*call)(const char*);
-        std::string path;
-        int err;
-    };
-    const Case cases[] = {
-        {_mkdir, sub, EEXIST},
-        {_mkdir, dir.file("nofolder") + "\\deeper", ENOENT},
-        {_rmdir, sub, kWindowsENOTEMPTY},
-        {_rmdir, dir.file("missing"), ENOENT},
-    };
-    for (std::size_t i = 0; i < std::size(cases); ++i) {
-        errno = 0;
-        EXPECT_EQ(cases[i].call(cases[i].path.c_str()), -1) << "case " << i;
-        EXPECT_EQ(errno, cases[i].err) << "case " << i;
-    }
-    ASSERT_TRUE(DeleteFileA((sub + "\\inner.txt").c_str()));
-    EXPECT_EQ(_rmdir(sub.c_str()), 0);
-    EXPECT_FALSE(FileExists(dir.file("sub")));
-}
-
-TEST(CrtTest, AccessModes) {
-    TempDir dir;
     const std::string file = dir.file("rw.txt");
     const std::string locked = dir.file("ro.txt");
+    ASSERT_EQ(_mkdir(sub.c_str()), 0);
+    WriteFileBytes(dir.file("sub") + "/inner.txt", "x");
     WriteFileBytes(file, "x");
     WriteFileBytes(locked, "x");
     ASSERT_TRUE(SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_READONLY));
-    struct Case {
-        std::string path;
-        int mode;
-        int err;  // 0: allowed
-    };
+    const auto mkdir = [](const char* p, int) { return _mkdir(p); };
+    const auto rmdir = [](const char* p, int) { return _rmdir(p); };
+    const auto chdir = [](const char* p, int) { return _chdir(p); };
+    // err 0: the call succeeds
+    struct Case { int (*call)(const char*, int); std::string path; int mode; int err; };
     const Case cases[] = {
-        {file, 0, 0},         {file, 2, 0},          {file, 4, 0},          {file, 6, 0},
-        {locked, 0, 0},       {locked, 4, 0},        {locked, 2, EACCES},   {locked, 6, EACCES},
-        {dir.path(), 0, 0},   {dir.path(), 6, 0},    {dir.file("gone"), 0, ENOENT},
-        {dir.file("gone") + "\\deeper", 4, ENOENT},
+        {mkdir, sub, 0, EEXIST},       {mkdir, dir.file("nofolder") + "\\deeper", 0, ENOENT},
+        {rmdir, sub, 0, kWindowsENOTEMPTY}, {rmdir, dir.file("missing"), 0, ENOENT},
+        {chdir, dir.file("missing"), 0, ENOENT},
+        {_access, file, 0, 0},         {_access, file, 2, 0},      {_access, file, 4, 0},
+        {_access, file, 6, 0},         {_access, locked, 0, 0},    {_access, locked, 4, 0},
+        {_access, locked, 2, EACCES},  {_access, locked, 6, EACCES}, {_access, dir.path(), 0, 0},
+        {_access, dir.path(), 6, 0},   {_access, dir.file("gone"), 0, ENOENT},
+        {_access, dir.file("gone") + "\\deeper", 4, ENOENT},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         errno = 0;
-        const int r = _access(cases[i].path.c_str(), cases[i].mode);
-        EXPECT_EQ(r, cases[i].err == 0 ? 0 : -1) << "case " << i;
-        if (cases[i].err != 0) {
-            EXPECT_EQ(errno, cases[i].err) << "case " << i;
-        }
+        EXPECT_EQ(cases[i].call(cases[i].path.c_str(), cases[i].mode), cases[i].err == 0 ? 0 : -1) << "case " << i;
+        EXPECT_EQ(errno, cases[i].err) << "case " << i;
     }
     SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ASSERT_TRUE(DeleteFileA((sub + "\\inner.txt").c_str()));
+    EXPECT_EQ(_rmdir(sub.c_str()), 0);
+    EXPECT_FALSE(FileExists(dir.file("sub")));
 }
 
 TEST(CrtTest, ChdirAndGetcwdBufferSizes) {

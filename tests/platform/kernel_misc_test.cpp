@@ -4,11 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <string>
 #include <thread>
 
 #include "support/testutil.h"
+#include "support/wine.h"
 
 namespace {
 
@@ -24,10 +26,8 @@ FILETIME FromTicks(ULONGLONG t) {
 }
 
 TEST(KernelTimeTest, SystemTimeAndFileTimeConvertBothWays) {
-    struct Case {
-        SYSTEMTIME st;  // year, month, day of week, day, hour, minute, second, ms
-        ULONGLONG ticks;
-    };
+    // st: year, month, day of week, day, hour, minute, second, ms
+    struct Case { SYSTEMTIME st; ULONGLONG ticks; };
     const Case cases[] = {
         {{1601, 1, 1, 1, 0, 0, 0, 0}, 0ull},
         {{1970, 1, 4, 1, 0, 0, 0, 0}, 116444736000000000ull},
@@ -51,17 +51,24 @@ TEST(KernelTimeTest, SystemTimeAndFileTimeConvertBothWays) {
 }
 
 TEST(KernelTimeTest, InvalidTimesAreRefused) {
-    const SYSTEMTIME bad[] = {
-        {2001, 13, 0, 1, 0, 0, 0, 0},  {2001, 0, 0, 1, 0, 0, 0, 0},   {2001, 2, 0, 29, 0, 0, 0, 0},
-        {1900, 2, 0, 29, 0, 0, 0, 0},  {2001, 4, 0, 31, 0, 0, 0, 0},  {2001, 1, 0, 1, 24, 0, 0, 0},
-        {2001, 1, 0, 1, 0, 60, 0, 0},  {2001, 1, 0, 1, 0, 0, 60, 0},  {2001, 1, 0, 1, 0, 0, 0, 1000},
-        {1600, 12, 0, 31, 0, 0, 0, 0},
+    // Microsoft documents that a leap day carried into a year without one
+    // makes SystemTimeToFileTime fail.
+    const char* const kWineLeap = "Wine takes February 29 in any year";
+    // wine: why Wine accepts it
+    struct Case { SYSTEMTIME st; const char* wine = nullptr; };
+    const Case cases[] = {
+        {{2001, 13, 0, 1, 0, 0, 0, 0}},           {{2001, 0, 0, 1, 0, 0, 0, 0}},
+        {{2001, 2, 0, 29, 0, 0, 0, 0}, kWineLeap}, {{1900, 2, 0, 29, 0, 0, 0, 0}, kWineLeap},
+        {{2001, 4, 0, 31, 0, 0, 0, 0}},           {{2001, 1, 0, 1, 24, 0, 0, 0}},
+        {{2001, 1, 0, 1, 0, 60, 0, 0}},           {{2001, 1, 0, 1, 0, 0, 60, 0}},
+        {{2001, 1, 0, 1, 0, 0, 0, 1000}},         {{1600, 12, 0, 31, 0, 0, 0, 0}},
     };
-    for (std::size_t i = 0; i < std::size(bad); ++i) {
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
         FILETIME ft;
         SetLastError(0xdeadbeef);
-        EXPECT_FALSE(SystemTimeToFileTime(&bad[i], &ft)) << "case " << i;
-        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER)) << "case " << i;
+        TODO_WINE_EXPECT_FALSE(SystemTimeToFileTime(&cases[i].st, &ft), cases[i].wine) << "case " << i;
+        TODO_WINE_EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), GetLastError(), cases[i].wine)
+            << "case " << i;
     }
     const FILETIME huge = FromTicks(0x8000000000000000ull);
     SYSTEMTIME st;
@@ -85,30 +92,41 @@ TEST(KernelTimeTest, ClocksAgreeWithEachOther) {
     ASSERT_TRUE(FileTimeToLocalFileTime(&before, &local));
     ASSERT_TRUE(LocalFileTimeToFileTime(&local, &back));
     EXPECT_EQ(Ticks(back), Ticks(before));
-
-    const DWORD t1 = GetTickCount();
-    const DWORD t2 = GetTickCount();
-    EXPECT_LE(t2 - t1, 60000u);  // non-decreasing, modulo the 49.7-day wrap
 }
 
-TEST(KernelProcessTest, ThreadIdsDifferAcrossThreads) {
+// Each thread has its own id and last error. The threads meet in steps over
+// an atomic, so each reads its last error while the other is alive and
+// after the other has set its own; nothing depends on what the thread
+// library does to the last error when it starts or joins a thread.
+TEST(KernelProcessTest, ThreadsHaveTheirOwnIdAndLastError) {
     const DWORD mine = GetCurrentThreadId();
-    DWORD other = mine;
-    std::thread([&] { other = GetCurrentThreadId(); }).join();
-    EXPECT_NE(other, mine);
-    EXPECT_NE(GetCurrentProcessId(), 0u);
-    EXPECT_EQ(GetCurrentThreadId(), mine);
-}
-
-TEST(KernelProcessTest, LastErrorIsPerThread) {
-    SetLastError(1234);
-    DWORD seen = 0;
-    std::thread([&] {
+    std::atomic<int> step{0};
+    DWORD otherId = mine;
+    DWORD otherError = 0;
+    const auto waitFor = [&](int n) {
+        while (step.load() != n) {
+            std::this_thread::yield();
+        }
+    };
+    std::thread other([&] {
+        otherId = GetCurrentThreadId();
+        waitFor(1);
         SetLastError(42);
-        seen = GetLastError();
-    }).join();
-    EXPECT_EQ(seen, 42u);
+        step = 2;
+        waitFor(3);
+        otherError = GetLastError();
+    });
+    SetLastError(1234);
+    step = 1;
+    waitFor(2);
     EXPECT_EQ(GetLastError(), 1234u);
+    SetLastError(7);
+    step = 3;
+    other.join();
+    EXPECT_EQ(otherError, 42u);
+    EXPECT_NE(otherId, mine);
+    EXPECT_EQ(GetCurrentThreadId(), mine);
+    EXPECT_NE(GetCurrentProcessId(), 0u);
 }
 
 TEST(KernelProcessTest, MissingEnvironmentVariable) {
@@ -119,10 +137,7 @@ TEST(KernelProcessTest, MissingEnvironmentVariable) {
 }
 
 TEST(KernelStringTest, CopyCompareLength) {
-    struct Copy {
-        int max;
-        const char* want;
-    };
+    struct Copy { int max; const char* want; };
     const Copy copies[] = {{10, "hello"}, {6, "hello"}, {5, "hell"}, {1, ""}};
     for (std::size_t i = 0; i < std::size(copies); ++i) {
         char buf[16];
@@ -130,11 +145,7 @@ TEST(KernelStringTest, CopyCompareLength) {
         EXPECT_EQ(lstrcpynA(buf, "hello", copies[i].max), buf) << "case " << i;
         EXPECT_STREQ(buf, copies[i].want) << "case " << i;
     }
-    struct Compare {
-        const char* a;
-        const char* b;
-        int sign;
-    };
+    struct Compare { const char* a; const char* b; int sign; };
     const Compare compares[] = {{"abc", "ABC", 0}, {"a", "B", -1}, {"B", "a", 1}, {"abc", "abcd", -1}, {"", "", 0}};
     for (std::size_t i = 0; i < std::size(compares); ++i) {
         const int r = lstrcmpiA(compares[i].a, compares[i].b);
@@ -156,12 +167,14 @@ TEST(KernelModuleTest, ProgramModuleAndItsFile) {
     EXPECT_STREQ(viaHandle, viaNull);
     EXPECT_TRUE(xwth_test::FileExists(viaNull));
 
-    // Buffer too small: cut, NUL-ended, the size returned.
+    // Too small: Microsoft documents the path cut to nSize characters with
+    // the NUL (since Windows Vista), nSize returned and the error set.
     char small[8];
     SetLastError(0xdeadbeef);
     EXPECT_EQ(GetModuleFileNameA(nullptr, small, sizeof small), static_cast<DWORD>(sizeof small));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
-    EXPECT_EQ(std::string(small), std::string(viaNull, sizeof small - 1));
+    TODO_WINE_EXPECT_EQ(std::string(viaNull, sizeof small - 1), std::string(small, strnlen(small, sizeof small)),
+                        "Wine fills the buffer without a NUL, as Windows XP did");
 
     HMODULE fromAddress = nullptr;
     ASSERT_TRUE(GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
@@ -169,7 +182,7 @@ TEST(KernelModuleTest, ProgramModuleAndItsFile) {
     EXPECT_EQ(fromAddress, program);
 }
 
-TEST(KernelModuleTest, ModuleOfALibraryFunction) {
+TEST(KernelModuleTest, ModuleOfALibraryFunctionAndUnknownModules) {
     HMODULE library = nullptr;
     ASSERT_TRUE(GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                                    reinterpret_cast<LPCSTR>(&GetLastError), &library));
@@ -188,10 +201,6 @@ TEST(KernelModuleTest, ModuleOfALibraryFunction) {
                                     reinterpret_cast<LPCSTR>(&onTheStack), &none));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
     EXPECT_EQ(none, nullptr);
-}
-
-TEST(KernelModuleTest, GarbageModuleHandle) {
-    char path[64];
     SetLastError(0xdeadbeef);
     EXPECT_EQ(GetModuleFileNameA(reinterpret_cast<HMODULE>(static_cast<ULONG_PTR>(0x7777000)), path, sizeof path), 0u);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));

@@ -180,9 +180,15 @@ WINBASEAPI HANDLE WINAPI FindFirstFileA(LPCSTR lpFileName, LPWIN32_FIND_DATAA lp
     const std::string folder = nameAt == 0 ? std::string(1, '.') : ToPosixPath(query.substr(0, nameAt));
     const int dirfd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirfd < 0) {
-        // A missing folder, or a file standing where the folder should be.
-        SetLastError(errno == ENOENT || errno == ENOTDIR ? ERROR_PATH_NOT_FOUND
-                                                         : Win32ErrorFromErrno(errno));
+        // A missing folder is "path not found"; a file named as the folder
+        // itself ("file.txt\*") is an invalid name, as NTFS answers a file
+        // name with a separator after it.
+        const int err = errno;
+        struct stat st;
+        const bool fileAsFolder = err == ENOTDIR && ::stat(folder.substr(0, folder.size() - 1).c_str(), &st) == 0;
+        SetLastError(fileAsFolder                       ? ERROR_INVALID_NAME
+                     : err == ENOENT || err == ENOTDIR ? ERROR_PATH_NOT_FOUND
+                                                       : Win32ErrorFromErrno(err));
         return INVALID_HANDLE_VALUE;
     }
     std::vector<std::string> names;

@@ -181,6 +181,8 @@ public:
         Put(std::string_view("\0", 1));
     }
 
+    [[nodiscard]] bool empty() const { return m_total == 0; }
+
     DWORD Finish() {
         if (m_total + 2 <= m_size) {
             m_buffer[m_total] = '\0';
@@ -462,6 +464,7 @@ extern "C" {
 //   "s"      "k"     (no such key)               NULL        ""                     0
 //   "s"      "k"     [s] k=value, size 4         -           "val"                  3
 //   "s"      NULL    [s] a=1 b=2                 -           "a\0b\0\0"             4  (list, see ListWriter)
+//   "s"      NULL    [s] (no keys), or no [s]    "d"         "d"                    1  (no list: the default)
 //   NULL     -       [s] [t]                     -           "s\0t\0\0"             4
 //   any      any     missing file                "d"         "d"                    1  (last error 2)
 //   any      any     anything, size 0            -           untouched              0
@@ -493,11 +496,14 @@ WINBASEAPI DWORD WINAPI GetPrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyN
             }
             return true;
         });
-        return list.Finish();
+        if (!list.empty()) {
+            return list.Finish();
+        }
+        // No keys, or no such section: the default, as for a missing key.
     }
     // An empty section or key name finds nothing, not even "[]" or "=x".
     std::optional<std::string_view> value;
-    if (*lpAppName != '\0' && *lpKeyName != '\0') {
+    if (lpKeyName != nullptr && *lpAppName != '\0' && *lpKeyName != '\0') {
         value = ini::FindValue(text, lpAppName, ini::Trim(lpKeyName));
     }
     if (value) {
