@@ -1,7 +1,8 @@
 # The product library: every subsystem folder contributes its sources.
 xwth_glob_sources(XWTH_SOURCES
   ${PROJECT_SOURCE_DIR}/dllmain/*.cpp
-  ${PROJECT_SOURCE_DIR}/msgstore/*.cpp)
+  ${PROJECT_SOURCE_DIR}/msgstore/*.cpp
+  ${PROJECT_SOURCE_DIR}/companion/xwth/*.cpp)
 xwth_shared_library(XWTH SOURCES ${XWTH_SOURCES})
 target_include_directories(XWTH PUBLIC
   $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/include>

@@ -26,3 +26,24 @@
 #else
 #  define CONFIG_API COMPANION_IMPORT
 #endif
+
+// The copy operations of CMemBlock and CChangeCurDir are exported by the XWTH
+// library, which clients import them from; TQTH implements the rest of the
+// two classes.
+#if defined(XWTH_BUILDING)
+#  define XWTH_COPY_API COMPANION_EXPORT
+#else
+#  define XWTH_COPY_API COMPANION_IMPORT
+#endif
+
+// A Windows DLL imports or exports a class whole or member by member, never
+// both; the two classes above are split between two DLLs, so there each
+// member carries its own library's mark. Elsewhere the class is marked
+// visible as a whole, which says nothing about where a member is defined.
+#if defined(_WIN32)
+#  define TQTH_CLASS
+#  define TQTH_MEMBER TQTH_API
+#else
+#  define TQTH_CLASS TQTH_API
+#  define TQTH_MEMBER
+#endif

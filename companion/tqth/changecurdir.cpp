@@ -36,15 +36,9 @@ CString CurrentDirectory() {
 
 CChangeCurDir::CChangeCurDir() : m_strSaved(CurrentDirectory()), m_dwChanged(0) {}
 
-CChangeCurDir::CChangeCurDir(const CChangeCurDir& other)
-    : m_strSaved(other.m_strSaved), m_dwChanged(other.m_dwChanged) {}
-
-CChangeCurDir& CChangeCurDir::operator=(const CChangeCurDir& other) {
-    // The duty of this guard, if any, is replaced by that of other.
-    m_strSaved = other.m_strSaved;
-    m_dwChanged = other.m_dwChanged;
-    return *this;
-}
+// The copy operations are the XWTH library's (companion/xwth/copy_operations.cpp).
+CChangeCurDir::CChangeCurDir(const CString& strSaved, DWORD dwChanged)
+    : m_strSaved(strSaved), m_dwChanged(dwChanged) {}
 
 CChangeCurDir::~CChangeCurDir() {
     if (m_dwChanged == 0 || m_strSaved.IsEmpty())

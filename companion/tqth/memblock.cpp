@@ -44,13 +44,9 @@ CMemBlock::CMemBlock(DWORD size) : m_pBlock(NULL), m_dwSize(0), m_pRefs(NULL) {
     Alloc(size, true);
 }
 
-CMemBlock::CMemBlock(const CMemBlock& other)
-    : m_pBlock(other.m_pBlock), m_dwSize(other.m_dwSize), m_pRefs(other.m_pRefs) {
-    if (m_pRefs != NULL)
-        AddRef(m_pRefs, 1);
-}
-
-CMemBlock& CMemBlock::operator=(const CMemBlock& other) {
+// The copy operations themselves are the XWTH library's (see
+// companion/xwth/copy_operations.cpp); both come down to this.
+void CMemBlock::Share(const CMemBlock& other) {
     // Take other's block and count it before letting ours go: with a = a the
     // release would otherwise clear (and with two holders free) what we keep.
     BYTE* const pBlock = other.m_pBlock;
@@ -62,7 +58,6 @@ CMemBlock& CMemBlock::operator=(const CMemBlock& other) {
     m_pBlock = pBlock;
     m_dwSize = dwSize;
     m_pRefs = pRefs;
-    return *this;
 }
 
 CMemBlock::~CMemBlock() {
