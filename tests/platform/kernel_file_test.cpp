@@ -20,6 +20,7 @@ namespace {
 using xwth_test::FileExists;
 using xwth_test::Listing;
 using xwth_test::ReadFileBytes;
+using xwth_test::Returns;
 using xwth_test::TempDir;
 using xwth_test::WriteFileBytes;
 
@@ -54,20 +55,12 @@ TEST(KernelFileTest, CreateFileDispositions) {
         if (c.exists) {
             WriteFileBytes(dir.file("f.dat"), "old");
         }
-        SetLastError(0xdeadbeef);
-        HANDLE h = Open(path, GENERIC_READ | GENERIC_WRITE, c.disposition);
-        const DWORD error = GetLastError();
-        EXPECT_EQ(h != INVALID_HANDLE_VALUE, c.opens) << "case " << i;
-        if (c.error != kAnyError) {
-            EXPECT_EQ(error, c.error) << "case " << i;
-        }
-        if (h != INVALID_HANDLE_VALUE) {
-            EXPECT_TRUE(CloseHandle(h)) << "case " << i;
-        }
+        const auto got = WITH_LAST_ERROR(Open(path, GENERIC_READ | GENERIC_WRITE, c.disposition));
+        EXPECT_EQ(got.value != INVALID_HANDLE_VALUE, c.opens) << "case " << i;
+        EXPECT_EQ(got.error, c.error == kAnyError ? got.error : c.error) << "case " << i;
+        EXPECT_TRUE(got.value == INVALID_HANDLE_VALUE || CloseHandle(got.value)) << "case " << i;
         EXPECT_EQ(FileExists(dir.file("f.dat")), c.content != nullptr) << "case " << i;
-        if (c.content != nullptr) {
-            EXPECT_EQ(ReadFileBytes(dir.file("f.dat")), c.content) << "case " << i;
-        }
+        EXPECT_EQ(ReadFileBytes(dir.file("f.dat")), c.content != nullptr ? c.content : "") << "case " << i;
     }
 }
 
@@ -85,6 +78,8 @@ TEST(KernelFileTest, ReadWriteSeekAndSize) {
     for (std::size_t i = 0; i < std::size(seeks); ++i) {
         EXPECT_EQ(SetFilePointer(h, seeks[i].distance, nullptr, seeks[i].method), seeks[i].position) << "case " << i;
     }
+    EXPECT_EQ(WITH_LAST_ERROR(SetFilePointer(h, -1, nullptr, FILE_BEGIN)),
+              Returns(INVALID_SET_FILE_POINTER, ERROR_NEGATIVE_SEEK));
     SetFilePointer(h, 6, nullptr, FILE_BEGIN);
     char buf[16] = {};
     ASSERT_TRUE(ReadFile(h, buf, sizeof buf, &n, nullptr));
@@ -92,18 +87,14 @@ TEST(KernelFileTest, ReadWriteSeekAndSize) {
     ASSERT_TRUE(ReadFile(h, buf, sizeof buf, &n, nullptr));  // at the end: success, nothing read
     EXPECT_EQ(n, 0u);
 
-    SetLastError(0xdeadbeef);
-    EXPECT_EQ(SetFilePointer(h, -1, nullptr, FILE_BEGIN), INVALID_SET_FILE_POINTER);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NEGATIVE_SEEK));
-
     LONG high = 0;
+    DWORD sizeHigh = 1;
+    LARGE_INTEGER size, to{}, now;
     EXPECT_EQ(SetFilePointer(h, 5, &high, FILE_BEGIN), 5u);
     EXPECT_EQ(high, 0);
     ASSERT_TRUE(SetEndOfFile(h));
-    DWORD sizeHigh = 1;
     EXPECT_EQ(GetFileSize(h, &sizeHigh), 5u);
     EXPECT_EQ(sizeHigh, 0u);
-    LARGE_INTEGER size, to, now;
     ASSERT_TRUE(GetFileSizeEx(h, &size));
     EXPECT_EQ(size.QuadPart, 5);
     to.QuadPart = 1;
@@ -123,9 +114,10 @@ TEST(KernelFileTest, HandleWithoutTheAccessRefusesTheCall) {
         ASSERT_NE(h, INVALID_HANDLE_VALUE) << access;
         char buf[4];
         DWORD n = 7;
-        SetLastError(0xdeadbeef);
-        EXPECT_FALSE(access == GENERIC_READ ? WriteFile(h, "x", 1, &n, nullptr) : ReadFile(h, buf, 4, &n, nullptr));
-        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED)) << access;
+        const auto refused = [&] {
+            return access == GENERIC_READ ? WriteFile(h, "x", 1, &n, nullptr) : ReadFile(h, buf, 4, &n, nullptr);
+        };
+        EXPECT_EQ(WITH_LAST_ERROR(refused()), Returns(FALSE, ERROR_ACCESS_DENIED)) << access;
         EXPECT_EQ(n, 0u) << access;
         CloseHandle(h);
     }
@@ -148,8 +140,7 @@ TEST(KernelFileTest, BadHandlesFailWithInvalidHandle) {
         const HANDLE h = handles[i];
         char buf[4];
         DWORD n;
-        LARGE_INTEGER li;
-        li.QuadPart = 0;
+        LARGE_INTEGER li{};
         FILETIME ft;
         const std::pair<const char*, std::function<bool()>> calls[] = {
             {"ReadFile", [&] { return !ReadFile(h, buf, sizeof buf, &n, nullptr); }},
@@ -167,50 +158,37 @@ TEST(KernelFileTest, BadHandlesFailWithInvalidHandle) {
             if (h == find && std::strcmp(name, "CloseHandle") == 0) {
                 continue;  // the find handle is FindClose's
             }
-            SetLastError(0xdeadbeef);
-            EXPECT_TRUE(fails()) << name << " case " << i;
-            EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE)) << name << " case " << i;
+            EXPECT_EQ(WITH_LAST_ERROR(fails()), Returns(true, ERROR_INVALID_HANDLE)) << name << " case " << i;
         }
     }
     EXPECT_TRUE(FindClose(find));
 }
 
-TEST(KernelFileTest, AttributesOfFilesFoldersAndMissingNames) {
+TEST(KernelFileTest, AttributesOfFilesAndFolders) {
     TempDir dir;
     const std::string file = dir.file("f.txt");
     WriteFileBytes(file, "12345");
-    // error: for INVALID_FILE_ATTRIBUTES
-    struct Case { std::string path; DWORD mustHave; DWORD mustLack; DWORD error; };
+    struct Case { std::string path; DWORD mustHave; DWORD mustLack; };
     const Case cases[] = {
-        {file, 0, FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY, 0},
-        {dir.path(), FILE_ATTRIBUTE_DIRECTORY, FILE_ATTRIBUTE_READONLY, 0},
-        {dir.path() + "\\f.txt", 0, FILE_ATTRIBUTE_DIRECTORY, 0},
-        {dir.file("missing.txt"), 0, 0, ERROR_FILE_NOT_FOUND},
-        {dir.file("nofolder") + "\\x.txt", 0, 0, ERROR_PATH_NOT_FOUND},
+        {file, 0, FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY},
+        {dir.path(), FILE_ATTRIBUTE_DIRECTORY, FILE_ATTRIBUTE_READONLY},
+        {dir.path() + "\\f.txt", 0, FILE_ATTRIBUTE_DIRECTORY},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
-        const Case& c = cases[i];
-        SetLastError(0xdeadbeef);
-        const DWORD attrs = GetFileAttributesA(c.path.c_str());
+        const DWORD attrs = GetFileAttributesA(cases[i].path.c_str());
         WIN32_FILE_ATTRIBUTE_DATA data;
-        EXPECT_EQ(GetFileAttributesExA(c.path.c_str(), GetFileExInfoStandard, &data), c.error == 0) << "case " << i;
-        if (c.error != 0) {
-            EXPECT_EQ(attrs, INVALID_FILE_ATTRIBUTES) << "case " << i;
-            EXPECT_EQ(GetLastError(), c.error) << "case " << i;
-            continue;
-        }
+        ASSERT_TRUE(GetFileAttributesExA(cases[i].path.c_str(), GetFileExInfoStandard, &data)) << "case " << i;
         EXPECT_EQ(data.dwFileAttributes, attrs) << "case " << i;
-        EXPECT_EQ(attrs & c.mustHave, c.mustHave) << "case " << i;
-        EXPECT_EQ(attrs & c.mustLack, 0u) << "case " << i;
+        EXPECT_EQ(attrs & cases[i].mustHave, cases[i].mustHave) << "case " << i;
+        EXPECT_EQ(attrs & cases[i].mustLack, 0u) << "case " << i;
     }
-
     WIN32_FILE_ATTRIBUTE_DATA data;
+    FILETIME written;
     ASSERT_TRUE(GetFileAttributesExA(file.c_str(), GetFileExInfoStandard, &data));
     EXPECT_EQ(data.nFileSizeLow, 5u);
     EXPECT_EQ(data.nFileSizeHigh, 0u);
     HANDLE h = Open(file, GENERIC_READ, OPEN_EXISTING);
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    FILETIME written;
     ASSERT_TRUE(GetFileTime(h, nullptr, nullptr, &written));
     CloseHandle(h);
     EXPECT_TRUE(xwth_test::SameTime(written, data.ftLastWriteTime));
@@ -224,84 +202,78 @@ const char* WineAsRoot() {
                : nullptr;
 }
 
-TEST(KernelFileTest, ReadOnlyFileRefusesWritesAndDeletion) {
-    TempDir dir;
-    const std::string file = dir.file("locked.txt");
-    WriteFileBytes(file, "keep");
-    ASSERT_TRUE(SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY));
-    EXPECT_NE(GetFileAttributesA(file.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
-
-    for (const DWORD disposition : {static_cast<DWORD>(OPEN_EXISTING), static_cast<DWORD>(CREATE_ALWAYS)}) {
-        SetLastError(0xdeadbeef);
-        const HANDLE h = Open(file, GENERIC_WRITE, disposition);
-        const DWORD error = GetLastError();
-        TODO_WINE_EXPECT_EQ(INVALID_HANDLE_VALUE, h, WineAsRoot()) << disposition;
-        TODO_WINE_EXPECT_EQ(static_cast<DWORD>(ERROR_ACCESS_DENIED), error, WineAsRoot()) << disposition;
-        if (h != INVALID_HANDLE_VALUE) {
-            CloseHandle(h);
-        }
-    }
-    SetLastError(0xdeadbeef);
-    EXPECT_FALSE(DeleteFileA(file.c_str()));
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
-    TODO_WINE_EXPECT_EQ(std::string("keep"), ReadFileBytes(file), WineAsRoot());
-
-    HANDLE reader = Open(file, GENERIC_READ, OPEN_EXISTING);
-    EXPECT_NE(reader, INVALID_HANDLE_VALUE);
-    CloseHandle(reader);
-
-    ASSERT_TRUE(SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL));
-    EXPECT_EQ(GetFileAttributesA(file.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
-    EXPECT_TRUE(DeleteFileA(file.c_str()));
-    EXPECT_FALSE(FileExists(file));
+BOOL OpensForWriting(const char* path, DWORD disposition) {
+    const HANDLE h = Open(path, GENERIC_WRITE, disposition);
+    return h != INVALID_HANDLE_VALUE && CloseHandle(h);
 }
 
-// One table for the refusals of CopyFileA, MoveFileA, DeleteFileA,
-// CreateDirectoryA and RemoveDirectoryA; none of them changes the folder.
-TEST(KernelFileTest, FailedOperationsChangeNothing) {
+// One table for the refusals of CreateFileA, CopyFileA, MoveFileA,
+// DeleteFileA, CreateDirectoryA, RemoveDirectoryA, GetFileAttributes(Ex)A and
+// SetCurrentDirectoryA; none of them changes the folder. A read-only file
+// refuses writes and deletion but opens for reading.
+TEST(KernelFileTest, RefusalsChangeNothing) {
     TempDir dir;
-    const std::string src = dir.file("src.txt");
-    const std::string dst = dir.file("dst.txt");
-    const std::string sub = dir.file("sub");
-    const std::string missing = dir.file("missing");
-    const std::string deep = dir.file("nofolder") + "\\x.txt";
+    const std::string src = dir.file("src.txt"), dst = dir.file("dst.txt"), locked = dir.file("locked.txt");
+    const std::string sub = dir.file("sub"), missing = dir.file("missing"), deep = dir.file("nofolder") + "\\x.txt";
     WriteFileBytes(src, "source bytes");
     WriteFileBytes(dst, "old target");
+    WriteFileBytes(locked, "keep");
+    ASSERT_TRUE(SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_NE(GetFileAttributesA(locked.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
     ASSERT_TRUE(CreateDirectoryA(sub.c_str(), nullptr));
     WriteFileBytes(sub + "/inner.txt", "x");
-    const auto copy = [](const std::string& a, const std::string& b) { return CopyFileA(a.c_str(), b.c_str(), TRUE); };
-    const auto copyOver = [](const std::string& a, const std::string& b) {
-        return CopyFileA(a.c_str(), b.c_str(), FALSE);
+    using S = const char*;
+    const auto copy = [](S a, S b) { return CopyFileA(a, b, TRUE); };
+    const auto copyOver = [](S a, S b) { return CopyFileA(a, b, FALSE); };
+    const auto move = [](S a, S b) { return MoveFileA(a, b); };
+    const auto del = [](S a, S) { return DeleteFileA(a); };
+    const auto mkdir = [](S a, S) { return CreateDirectoryA(a, nullptr); };
+    const auto rmdir = [](S a, S) { return RemoveDirectoryA(a); };
+    const auto attrs = [](S a, S) -> BOOL { return GetFileAttributesA(a) != INVALID_FILE_ATTRIBUTES; };
+    const auto attrsEx = [](S a, S) {
+        WIN32_FILE_ATTRIBUTE_DATA d;
+        return GetFileAttributesExA(a, GetFileExInfoStandard, &d);
     };
-    const auto move = [](const std::string& a, const std::string& b) { return MoveFileA(a.c_str(), b.c_str()); };
-    const auto del = [](const std::string& a, const std::string&) { return DeleteFileA(a.c_str()); };
-    const auto mkdir = [](const std::string& a, const std::string&) { return CreateDirectoryA(a.c_str(), nullptr); };
-    const auto rmdir = [](const std::string& a, const std::string&) { return RemoveDirectoryA(a.c_str()); };
-    struct Case { std::function<BOOL(const std::string&, const std::string&)> call; std::string a, b; DWORD error; };
+    const auto cd = [](S a, S) { return SetCurrentDirectoryA(a); };
+    const auto write = [](S a, S) { return OpensForWriting(a, OPEN_EXISTING); };
+    const auto create = [](S a, S) { return OpensForWriting(a, CREATE_ALWAYS); };
+    // wine: why Wine succeeds
+    struct Case { BOOL (*call)(S, S); std::string a, b; DWORD error; const char* wine = nullptr; };
     const Case cases[] = {
         {copy, src, dst, ERROR_FILE_EXISTS},          {copyOver, missing, dir.file("x.txt"), ERROR_FILE_NOT_FOUND},
         {copyOver, sub, dir.file("copy"), ERROR_ACCESS_DENIED}, {copyOver, src, deep, ERROR_PATH_NOT_FOUND},
         {move, src, dst, ERROR_ALREADY_EXISTS},       {move, missing, dir.file("x"), ERROR_FILE_NOT_FOUND},
         {del, missing, {}, ERROR_FILE_NOT_FOUND},     {del, deep, {}, ERROR_PATH_NOT_FOUND},
-        {del, sub, {}, ERROR_ACCESS_DENIED},          {mkdir, sub, {}, ERROR_ALREADY_EXISTS},
-        {mkdir, src, {}, ERROR_ALREADY_EXISTS},       {mkdir, deep, {}, ERROR_PATH_NOT_FOUND},
-        {rmdir, sub, {}, ERROR_DIR_NOT_EMPTY},        {rmdir, missing, {}, ERROR_FILE_NOT_FOUND},
-        {rmdir, src, {}, ERROR_DIRECTORY},
+        {del, sub, {}, ERROR_ACCESS_DENIED},          {del, locked, {}, ERROR_ACCESS_DENIED},
+        {mkdir, sub, {}, ERROR_ALREADY_EXISTS},       {mkdir, src, {}, ERROR_ALREADY_EXISTS},
+        {mkdir, deep, {}, ERROR_PATH_NOT_FOUND},      {rmdir, sub, {}, ERROR_DIR_NOT_EMPTY},
+        {rmdir, missing, {}, ERROR_FILE_NOT_FOUND},   {rmdir, src, {}, ERROR_DIRECTORY},
+        {attrs, missing, {}, ERROR_FILE_NOT_FOUND},   {attrs, deep, {}, ERROR_PATH_NOT_FOUND},
+        {attrsEx, missing, {}, ERROR_FILE_NOT_FOUND}, {attrsEx, deep, {}, ERROR_PATH_NOT_FOUND},
+        {cd, missing, {}, ERROR_FILE_NOT_FOUND},
+        {write, locked, {}, ERROR_ACCESS_DENIED, WineAsRoot()}, {create, locked, {}, ERROR_ACCESS_DENIED, WineAsRoot()},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
-        SetLastError(0xdeadbeef);
-        EXPECT_FALSE(cases[i].call(cases[i].a, cases[i].b)) << "case " << i;
-        EXPECT_EQ(GetLastError(), cases[i].error) << "case " << i;
+        const auto got = WITH_LAST_ERROR(cases[i].call(cases[i].a.c_str(), cases[i].b.c_str()));
+        TODO_WINE_EXPECT_FALSE(got.value, cases[i].wine) << "case " << i;
+        TODO_WINE_EXPECT_EQ(cases[i].error, got.error, cases[i].wine) << "case " << i;
     }
     // Not even a temporary file is left behind.
-    EXPECT_EQ(Listing(dir.path()), (std::vector<std::string>{"dst.txt", "src.txt", "sub"}));
+    EXPECT_EQ(Listing(dir.path()), (std::vector<std::string>{"dst.txt", "locked.txt", "src.txt", "sub"}));
     EXPECT_EQ(ReadFileBytes(dst), "old target");
+    TODO_WINE_EXPECT_EQ(std::string("keep"), ReadFileBytes(locked), WineAsRoot());
+    HANDLE reader = Open(locked, GENERIC_READ, OPEN_EXISTING);
+    EXPECT_NE(reader, INVALID_HANDLE_VALUE);
+    CloseHandle(reader);
+    ASSERT_TRUE(SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_NORMAL));
+    EXPECT_EQ(GetFileAttributesA(locked.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+    EXPECT_TRUE(DeleteFileA(locked.c_str()));
+    EXPECT_FALSE(FileExists(locked));
 }
 
 TEST(KernelFileTest, CopyMoveDeleteAndFolders) {
     TempDir dir;
-    const std::string a = dir.file("a.txt");
-    const std::string b = dir.file("b.txt");
+    const std::string a = dir.file("a.txt"), b = dir.file("b.txt");
     WriteFileBytes(a, "A");
     WriteFileBytes(b, "B");
     ASSERT_TRUE(CopyFileA(a.c_str(), b.c_str(), FALSE));
@@ -327,16 +299,6 @@ TEST(KernelFileTest, CopyMoveDeleteAndFolders) {
     EXPECT_EQ(Listing(dir.path()), std::vector<std::string>{"fresh.txt"});
 }
 
-// Restores the current folder whatever the test does.
-class CurrentDirectoryGuard {
-public:
-    CurrentDirectoryGuard() { GetCurrentDirectoryA(sizeof m_saved, m_saved); }
-    ~CurrentDirectoryGuard() { SetCurrentDirectoryA(m_saved); }
-
-private:
-    char m_saved[4096] = {};
-};
-
 // Large enough, exactly fitting, too small (the size needed, NUL counted).
 template <class Call>
 void ExpectBufferSizes(const std::string& want, Call call) {
@@ -352,14 +314,12 @@ void ExpectBufferSizes(const std::string& want, Call call) {
 
 TEST(KernelFileTest, CurrentAndFullPathNames) {
     TempDir dir;
-    CurrentDirectoryGuard guard;
+    char saved[4096];  // put back at the end; no check in between returns early
+    ASSERT_GT(GetCurrentDirectoryA(sizeof saved, saved), 0u);
     ASSERT_TRUE(SetCurrentDirectoryA(dir.path().c_str()));
     ExpectBufferSizes(dir.path(), [](DWORD n, char* buf) { return GetCurrentDirectoryA(n, buf); });
     ExpectBufferSizes(dir.path() + "/a.txt",
                       [](DWORD n, char* buf) { return GetFullPathNameA("a.txt", n, buf, nullptr); });
-    SetLastError(0xdeadbeef);
-    EXPECT_FALSE(SetCurrentDirectoryA(dir.file("missing").c_str()));
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
 
     // Dots fold lexically; a name ending in a separator has no file part.
     // want: after the current folder
@@ -378,6 +338,7 @@ TEST(KernelFileTest, CurrentAndFullPathNames) {
         EXPECT_EQ(Slashes(buf), Slashes(want)) << "case " << i;
         EXPECT_STREQ(part, c.filePart) << "case " << i;
     }
+    EXPECT_TRUE(SetCurrentDirectoryA(saved));
 }
 
 TEST(KernelFileTest, TempPathAndTempFileNames) {

@@ -14,31 +14,11 @@
 
 namespace {
 
+using xwth_test::Returns;
 using xwth_test::TempDir;
 using xwth_test::WriteFileBytes;
 
-// Every name FindFirstFileA/FindNextFileA give for pattern, sorted, or the
-// error of FindFirstFileA in *error (0 when it succeeded).
-std::vector<std::string> Find(const std::string& pattern, DWORD* error) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA fd;
-    SetLastError(0xdeadbeef);
-    HANDLE h = FindFirstFileA(pattern.c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE) {
-        *error = GetLastError();
-        return names;
-    }
-    *error = 0;
-    do {
-        names.emplace_back(fd.cFileName);
-    } while (FindNextFileA(h, &fd));
-    const DWORD end = GetLastError();
-    EXPECT_EQ(end, static_cast<DWORD>(ERROR_NO_MORE_FILES)) << pattern;
-    EXPECT_TRUE(FindClose(h));
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
+using xwth_test::Find;
 using Names = std::vector<std::string>;
 
 // FindFirstFileA turns '?' into DOS_QM and a final "*." into DOS_STAR; Wine 8
@@ -52,20 +32,16 @@ TEST(FindFileTest, PatternsOverOneFolder) {
         WriteFileBytes(dir.file(name), "data");
     }
     ASSERT_TRUE(CreateDirectoryA(dir.file("sub").c_str(), nullptr));
+    const Names all = {".", "..", "B.TXT", "a.txt", "a.txt.bak", "ab.c", "readme", "sub", "x"};
     // want: sorted; empty: ERROR_FILE_NOT_FOUND
     // wine: why Wine answers otherwise
     struct Case { const char* pattern; Names want; const char* wine = nullptr; };
     const Case cases[] = {
-        {"*", {".", "..", "B.TXT", "a.txt", "a.txt.bak", "ab.c", "readme", "sub", "x"}},
-        {"*.*", {".", "..", "B.TXT", "a.txt", "a.txt.bak", "ab.c", "readme", "sub", "x"}},
-        {"*.txt", {"B.TXT", "a.txt"}},
-        {"?.TXT", {"B.TXT", "a.txt"}},
-        {"A.TXT", {"a.txt"}},
-        {"a*", {"a.txt", "a.txt.bak", "ab.c"}},
-        {"*.bak", {"a.txt.bak"}},
-        {"x?", {"x"}, kWineQm},
-        {"nothing*", {}},
-        {"missing.txt", {}},
+        {"*", all},                       {"*.*", all},
+        {"*.txt", {"B.TXT", "a.txt"}},    {"?.TXT", {"B.TXT", "a.txt"}},
+        {"A.TXT", {"a.txt"}},             {"a*", {"a.txt", "a.txt.bak", "ab.c"}},
+        {"*.bak", {"a.txt.bak"}},         {"x?", {"x"}, kWineQm},
+        {"nothing*", {}},                 {"missing.txt", {}},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         const Case& c = cases[i];
@@ -83,14 +59,10 @@ TEST(FindFileTest, DosWildcardTable) {
     // wine: why Wine answers otherwise
     struct Case { const char* pattern; const char* name; bool match; const char* wine = nullptr; };
     const Case cases[] = {
-        {"*.*", "readme", true},
-        {"*.*", "a.b.c", true},
-        {"*.", "readme", true},
-        {"*.", "a.txt", false, kWineStarDot},
-        {"*.txt", "a.txt.bak", false},
-        {"a?", "a", true, kWineQm},
-        {"a??.txt", "ab.txt", true, kWineQm},
-        {"A*.TXT", "abc.txt", true},
+        {"*.*", "readme", true},         {"*.*", "a.b.c", true},
+        {"*.", "readme", true},          {"*.", "a.txt", false, kWineStarDot},
+        {"*.txt", "a.txt.bak", false},   {"a?", "a", true, kWineQm},
+        {"a??.txt", "ab.txt", true, kWineQm}, {"A*.TXT", "abc.txt", true},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         const Case& c = cases[i];
@@ -118,9 +90,7 @@ TEST(FindFileTest, FindDataDescribesTheEntry) {
         EXPECT_EQ(fd.nFileSizeLow, data.nFileSizeLow) << name;
         EXPECT_EQ(fd.nFileSizeHigh, 0u) << name;
         EXPECT_TRUE(xwth_test::SameTime(fd.ftLastWriteTime, data.ftLastWriteTime)) << name;
-        SetLastError(0xdeadbeef);
-        EXPECT_FALSE(FindNextFileA(h, &fd));
-        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NO_MORE_FILES));
+        EXPECT_EQ(WITH_LAST_ERROR(FindNextFileA(h, &fd)), Returns(FALSE, ERROR_NO_MORE_FILES)) << name;
         EXPECT_TRUE(FindClose(h));
     }
 }
@@ -146,12 +116,8 @@ TEST(FindFileTest, MissingFolderAndBadHandles) {
     if (!XWTH_CRASHES_UNDER_WINE("Wine's FindNextFileA reads through a find handle it never made")) {
         const HANDLE bad = reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(0x5a5a5a50));
         WIN32_FIND_DATAA fd;
-        SetLastError(0xdeadbeef);
-        EXPECT_FALSE(FindNextFileA(bad, &fd));
-        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
-        SetLastError(0xdeadbeef);
-        EXPECT_FALSE(FindClose(bad));
-        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+        EXPECT_EQ(WITH_LAST_ERROR(FindNextFileA(bad, &fd)), Returns(FALSE, ERROR_INVALID_HANDLE));
+        EXPECT_EQ(WITH_LAST_ERROR(FindClose(bad)), Returns(FALSE, ERROR_INVALID_HANDLE));
     }
 }
 

@@ -6,24 +6,20 @@
 
 #include <atomic>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <thread>
 
+#include "platform/kernel_test_support.h"
 #include "support/testutil.h"
 #include "support/wine.h"
 
 namespace {
 
-ULONGLONG Ticks(const FILETIME& ft) {
-    return (static_cast<ULONGLONG>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
-}
+using xwth_test::Returns;
+using xwth_test::Ticks;
 
-FILETIME FromTicks(ULONGLONG t) {
-    FILETIME ft;
-    ft.dwLowDateTime = static_cast<DWORD>(t);
-    ft.dwHighDateTime = static_cast<DWORD>(t >> 32);
-    return ft;
-}
+FILETIME FromTicks(ULONGLONG t) { return {static_cast<DWORD>(t), static_cast<DWORD>(t >> 32)}; }
 
 TEST(KernelTimeTest, SystemTimeAndFileTimeConvertBothWays) {
     // st: year, month, day of week, day, hour, minute, second, ms
@@ -36,17 +32,15 @@ TEST(KernelTimeTest, SystemTimeAndFileTimeConvertBothWays) {
         {{9999, 12, 5, 31, 23, 59, 59, 999}, 2650467743999990000ull},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
-        const Case& c = cases[i];
         FILETIME ft;
-        ASSERT_TRUE(SystemTimeToFileTime(&c.st, &ft)) << "case " << i;
-        EXPECT_EQ(Ticks(ft), c.ticks) << "case " << i;
-        SYSTEMTIME back;
-        const FILETIME in = FromTicks(c.ticks);
-        ASSERT_TRUE(FileTimeToSystemTime(&in, &back)) << "case " << i;
-        EXPECT_EQ(std::memcmp(&back, &c.st, sizeof back), 0)
-            << "case " << i << ": " << back.wYear << "-" << back.wMonth << "-" << back.wDay << " dow "
-            << back.wDayOfWeek << " " << back.wHour << ":" << back.wMinute << ":" << back.wSecond << "."
-            << back.wMilliseconds;
+        ASSERT_TRUE(SystemTimeToFileTime(&cases[i].st, &ft)) << "case " << i;
+        EXPECT_EQ(Ticks(ft), cases[i].ticks) << "case " << i;
+        SYSTEMTIME b;
+        const FILETIME in = FromTicks(cases[i].ticks);
+        ASSERT_TRUE(FileTimeToSystemTime(&in, &b)) << "case " << i;
+        EXPECT_EQ(std::memcmp(&b, &cases[i].st, sizeof b), 0) << "case " << i << ": " << b.wYear << "-" << b.wMonth
+            << "-" << b.wDay << " dow " << b.wDayOfWeek << " " << b.wHour << ":" << b.wMinute << ":" << b.wSecond
+            << "." << b.wMilliseconds;
     }
 }
 
@@ -65,20 +59,14 @@ TEST(KernelTimeTest, InvalidTimesAreRefused) {
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         FILETIME ft;
-        SetLastError(0xdeadbeef);
-        TODO_WINE_EXPECT_FALSE(SystemTimeToFileTime(&cases[i].st, &ft), cases[i].wine) << "case " << i;
-        TODO_WINE_EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), GetLastError(), cases[i].wine)
-            << "case " << i;
+        const auto got = WITH_LAST_ERROR(SystemTimeToFileTime(&cases[i].st, &ft));
+        TODO_WINE_EXPECT_FALSE(got.value, cases[i].wine) << "case " << i;
+        TODO_WINE_EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), got.error, cases[i].wine) << "case " << i;
     }
-    const FILETIME huge = FromTicks(0x8000000000000000ull);
-    SYSTEMTIME st;
-    SetLastError(0xdeadbeef);
-    EXPECT_FALSE(FileTimeToSystemTime(&huge, &st));
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
 }
 
 TEST(KernelTimeTest, ClocksAgreeWithEachOther) {
-    FILETIME before, after, fromSystem;
+    FILETIME before, after, fromSystem, local, back;
     SYSTEMTIME st;
     GetSystemTimeAsFileTime(&before);
     GetSystemTime(&st);
@@ -87,8 +75,6 @@ TEST(KernelTimeTest, ClocksAgreeWithEachOther) {
     // GetSystemTime drops everything below a millisecond.
     EXPECT_LE(Ticks(before), Ticks(fromSystem) + 10000);
     EXPECT_LE(Ticks(fromSystem), Ticks(after));
-
-    FILETIME local, back;
     ASSERT_TRUE(FileTimeToLocalFileTime(&before, &local));
     ASSERT_TRUE(LocalFileTimeToFileTime(&local, &back));
     EXPECT_EQ(Ticks(back), Ticks(before));
@@ -101,8 +87,7 @@ TEST(KernelTimeTest, ClocksAgreeWithEachOther) {
 TEST(KernelProcessTest, ThreadsHaveTheirOwnIdAndLastError) {
     const DWORD mine = GetCurrentThreadId();
     std::atomic<int> step{0};
-    DWORD otherId = mine;
-    DWORD otherError = 0;
+    DWORD otherId = mine, otherError = 0;
     const auto waitFor = [&](int n) {
         while (step.load() != n) {
             std::this_thread::yield();
@@ -129,13 +114,6 @@ TEST(KernelProcessTest, ThreadsHaveTheirOwnIdAndLastError) {
     EXPECT_NE(GetCurrentProcessId(), 0u);
 }
 
-TEST(KernelProcessTest, MissingEnvironmentVariable) {
-    char buf[16] = "untouched";
-    SetLastError(0xdeadbeef);
-    EXPECT_EQ(GetEnvironmentVariableA("XWTH_SURELY_NOT_SET_ANYWHERE", buf, sizeof buf), 0u);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ENVVAR_NOT_FOUND));
-}
-
 TEST(KernelStringTest, CopyCompareLength) {
     struct Copy { int max; const char* want; };
     const Copy copies[] = {{10, "hello"}, {6, "hello"}, {5, "hell"}, {1, ""}};
@@ -157,62 +135,61 @@ TEST(KernelStringTest, CopyCompareLength) {
 
 void FunctionInTheProgram() {}
 
-TEST(KernelModuleTest, ProgramModuleAndItsFile) {
-    HMODULE program = GetModuleHandleA(nullptr);
+// GetModuleHandleExA for the module holding an address, the count unchanged.
+BOOL ModuleAt(const void* address, HMODULE* module) {
+    return GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                              static_cast<LPCSTR>(address), module);
+}
+
+TEST(KernelModuleTest, ProgramAndLibraryModulesAndTheirFiles) {
+    HMODULE program = GetModuleHandleA(nullptr), library = nullptr, fromAddress = nullptr;
     ASSERT_NE(program, nullptr);
-    char viaNull[4096], viaHandle[4096];
+    ASSERT_TRUE(ModuleAt(reinterpret_cast<const void*>(&GetLastError), &library));
+    ASSERT_TRUE(ModuleAt(reinterpret_cast<const void*>(&FunctionInTheProgram), &fromAddress));
+    EXPECT_EQ(fromAddress, program);
+    EXPECT_NE(library, program);
+    char viaNull[4096], viaHandle[4096], path[4096], small[8];
     const DWORD len = GetModuleFileNameA(nullptr, viaNull, sizeof viaNull);
     ASSERT_GT(len, 0u);
     EXPECT_EQ(GetModuleFileNameA(program, viaHandle, sizeof viaHandle), len);
     EXPECT_STREQ(viaHandle, viaNull);
+    ASSERT_GT(GetModuleFileNameA(library, path, sizeof path), 0u);
+    EXPECT_STRNE(path, viaNull);
     EXPECT_TRUE(xwth_test::FileExists(viaNull));
+    EXPECT_TRUE(xwth_test::FileExists(path));
 
     // Too small: Microsoft documents the path cut to nSize characters with
     // the NUL (since Windows Vista), nSize returned and the error set.
-    char small[8];
-    SetLastError(0xdeadbeef);
-    EXPECT_EQ(GetModuleFileNameA(nullptr, small, sizeof small), static_cast<DWORD>(sizeof small));
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
+    EXPECT_EQ(WITH_LAST_ERROR(GetModuleFileNameA(nullptr, small, sizeof small)),
+              Returns(static_cast<DWORD>(sizeof small), ERROR_INSUFFICIENT_BUFFER));
     TODO_WINE_EXPECT_EQ(std::string(viaNull, sizeof small - 1), std::string(small, strnlen(small, sizeof small)),
                         "Wine fills the buffer without a NUL, as Windows XP did");
-
-    HMODULE fromAddress = nullptr;
-    ASSERT_TRUE(GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                                   reinterpret_cast<LPCSTR>(&FunctionInTheProgram), &fromAddress));
-    EXPECT_EQ(fromAddress, program);
 }
 
-TEST(KernelModuleTest, ModuleOfALibraryFunctionAndUnknownModules) {
-    HMODULE library = nullptr;
-    ASSERT_TRUE(GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                                   reinterpret_cast<LPCSTR>(&GetLastError), &library));
-    ASSERT_NE(library, nullptr);
-    EXPECT_NE(library, GetModuleHandleA(nullptr));
-    char path[4096], program[4096];
-    ASSERT_GT(GetModuleFileNameA(library, path, sizeof path), 0u);
-    ASSERT_GT(GetModuleFileNameA(nullptr, program, sizeof program), 0u);
-    EXPECT_STRNE(path, program);
-    EXPECT_TRUE(xwth_test::FileExists(path));
-
+// Unknown modules, windows and variables, times out of range: each call
+// fails with its own error.
+TEST(KernelMiscTest, RefusalsAndTheirErrors) {
     int onTheStack = 0;
-    HMODULE none = reinterpret_cast<HMODULE>(1);
-    SetLastError(0xdeadbeef);
-    EXPECT_FALSE(GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                                    reinterpret_cast<LPCSTR>(&onTheStack), &none));
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
-    EXPECT_EQ(none, nullptr);
-    SetLastError(0xdeadbeef);
-    EXPECT_EQ(GetModuleFileNameA(reinterpret_cast<HMODULE>(static_cast<ULONG_PTR>(0x7777000)), path, sizeof path), 0u);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
-}
-
-TEST(KernelHandleTest, UnknownWindowHandle) {
-    const HWND windows[] = {reinterpret_cast<HWND>(static_cast<ULONG_PTR>(0x1234)),
-                            reinterpret_cast<HWND>(static_cast<ULONG_PTR>(0xdead0000))};
-    for (std::size_t i = 0; i < std::size(windows); ++i) {
-        SetLastError(0xdeadbeef);
-        EXPECT_FALSE(SetForegroundWindow(windows[i])) << "case " << i;
-        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE)) << "case " << i;
+    char buf[16];
+    SYSTEMTIME st;
+    const FILETIME huge = FromTicks(0x8000000000000000ull);
+    const auto noWindow = [](ULONG_PTR h) { return !SetForegroundWindow(reinterpret_cast<HWND>(h)); };
+    const auto noModuleFile = [&](ULONG_PTR h) { return !GetModuleFileNameA(reinterpret_cast<HMODULE>(h), buf, 16); };
+    struct Case { const char* what; std::function<bool()> fails; DWORD error; };
+    const Case cases[] = {
+        {"module of a stack address", [&] {
+             HMODULE none = reinterpret_cast<HMODULE>(1);  // a failed lookup clears it
+             return !ModuleAt(&onTheStack, &none) && none == nullptr;
+         }, ERROR_MOD_NOT_FOUND},
+        {"file of an unknown module", [&] { return noModuleFile(0x7777000); }, ERROR_MOD_NOT_FOUND},
+        {"window 0x1234", [&] { return noWindow(0x1234); }, ERROR_INVALID_WINDOW_HANDLE},
+        {"window 0xdead0000", [&] { return noWindow(0xdead0000); }, ERROR_INVALID_WINDOW_HANDLE},
+        {"missing variable", [&] { return !GetEnvironmentVariableA("XWTH_SURELY_NOT_SET", buf, 16); },
+         ERROR_ENVVAR_NOT_FOUND},
+        {"time out of range", [&] { return !FileTimeToSystemTime(&huge, &st); }, ERROR_INVALID_PARAMETER},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(WITH_LAST_ERROR(c.fails()), Returns(true, c.error)) << c.what;
     }
 }
 

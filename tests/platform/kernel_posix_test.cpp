@@ -15,9 +15,10 @@
 
 namespace {
 
-using xwth_test::TempDir;
-
 using xwth_test::EnvGuard;
+using xwth_test::Returns;
+using xwth_test::TempDir;
+using xwth_test::Ticks;
 
 TEST(KernelPosixTest, TempPathFollowsTmpdir) {
     struct Case { const char* tmpdir; const char* want; };
@@ -35,10 +36,9 @@ TEST(KernelPosixTest, LocalFileTimeUsesTz) {
     const FILETIME utc = {0x12345678u, 0x01d00000u};
     FILETIME local, back;
     ASSERT_TRUE(FileTimeToLocalFileTime(&utc, &local));
-    const auto ticks = [](const FILETIME& f) { return (static_cast<ULONGLONG>(f.dwHighDateTime) << 32) | f.dwLowDateTime; };
-    EXPECT_EQ(ticks(local) - ticks(utc), 3ull * 3600 * 10000000);
+    EXPECT_EQ(Ticks(local) - Ticks(utc), 3ull * 3600 * 10000000);
     ASSERT_TRUE(LocalFileTimeToFileTime(&local, &back));
-    EXPECT_EQ(ticks(back), ticks(utc));
+    EXPECT_EQ(Ticks(back), Ticks(utc));
 
     SYSTEMTIME st, lt;
     GetSystemTime(&st);
@@ -46,7 +46,7 @@ TEST(KernelPosixTest, LocalFileTimeUsesTz) {
     FILETIME a, b;
     ASSERT_TRUE(SystemTimeToFileTime(&st, &a));
     ASSERT_TRUE(SystemTimeToFileTime(&lt, &b));
-    const LONGLONG diff = static_cast<LONGLONG>(ticks(b) - ticks(a)) - 3LL * 3600 * 10000000;
+    const LONGLONG diff = static_cast<LONGLONG>(Ticks(b) - Ticks(a)) - 3LL * 3600 * 10000000;
     EXPECT_LT(diff < 0 ? -diff : diff, 10000000LL) << "local time is three hours on";
 }
 
@@ -62,9 +62,7 @@ TEST(KernelPosixTest, EnvironmentVariableBufferSizes) {
     }
     EnvGuard empty("XWTH_TEST_EMPTY", "");
     char buf[4];
-    SetLastError(0xdeadbeef);
-    EXPECT_EQ(GetEnvironmentVariableA("XWTH_TEST_EMPTY", buf, sizeof buf), 0u);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_EQ(WITH_LAST_ERROR(GetEnvironmentVariableA("XWTH_TEST_EMPTY", buf, sizeof buf)), Returns(0u, ERROR_SUCCESS));
 }
 
 TEST(KernelPosixTest, DebugOutputOnlyWhenAsked) {
@@ -88,18 +86,13 @@ TEST(KernelPosixTest, ErrnoMappingOfNamesAndFiles) {
         {dir.file(std::string(300, 'n')), ERROR_FILENAME_EXCED_RANGE},
         {dir.file("file") + "/below", ERROR_PATH_NOT_FOUND},  // a file where a folder should be
         {"", ERROR_PATH_NOT_FOUND},
+        {dir.path(), ERROR_ACCESS_DENIED},  // a folder opens only with FILE_FLAG_BACKUP_SEMANTICS
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
-        SetLastError(0xdeadbeef);
-        EXPECT_EQ(CreateFileA(cases[i].path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr),
-                  INVALID_HANDLE_VALUE)
-            << "case " << i;
-        EXPECT_EQ(GetLastError(), cases[i].error) << "case " << i;
+        const char* path = cases[i].path.c_str();
+        EXPECT_EQ(WITH_LAST_ERROR(CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)),
+                  Returns(INVALID_HANDLE_VALUE, cases[i].error)) << "case " << i;
     }
-    // A folder opens only with FILE_FLAG_BACKUP_SEMANTICS.
-    SetLastError(0xdeadbeef);
-    EXPECT_EQ(CreateFileA(dir.path().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr), INVALID_HANDLE_VALUE);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
     HANDLE h = CreateFileA(dir.path().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
     EXPECT_TRUE(CloseHandle(h));
@@ -113,12 +106,8 @@ TEST(KernelPosixTest, ClosedFindHandleIsRefused) {
     HANDLE find = FindFirstFileA((dir.path() + "/*").c_str(), &fd);
     ASSERT_NE(find, INVALID_HANDLE_VALUE);
     ASSERT_TRUE(FindClose(find));
-    SetLastError(0xdeadbeef);
-    EXPECT_FALSE(FindNextFileA(find, &fd));
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
-    SetLastError(0xdeadbeef);
-    EXPECT_FALSE(FindClose(find));
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+    EXPECT_EQ(WITH_LAST_ERROR(FindNextFileA(find, &fd)), Returns(FALSE, ERROR_INVALID_HANDLE));
+    EXPECT_EQ(WITH_LAST_ERROR(FindClose(find)), Returns(FALSE, ERROR_INVALID_HANDLE));
 }
 
 TEST(KernelPosixTest, DeleteOnCloseRemovesTheFile) {
@@ -146,9 +135,7 @@ TEST(KernelPosixTest, ModulePathsAreRealPaths) {
     EXPECT_EQ(path.substr(path.rfind('/') + 1), "libwinport.so");
     EXPECT_EQ(GetModuleHandleA("winport"), library);
     EXPECT_EQ(GetModuleHandleA("libwinport.so"), library);
-    SetLastError(0xdeadbeef);
-    EXPECT_EQ(GetModuleHandleA("surely-not-loaded.dll"), nullptr);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
+    EXPECT_EQ(WITH_LAST_ERROR(GetModuleHandleA("surely-not-loaded.dll")), Returns(HMODULE{}, ERROR_MOD_NOT_FOUND));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
@@ -22,6 +23,7 @@ using xwth_test::EnvGuard;
 using xwth_test::Listing;
 using xwth_test::Numbered;
 using xwth_test::ReadFileBytes;
+using xwth_test::Returns;
 using xwth_test::TempDir;
 
 int WaitExitCode(pid_t pid) {
@@ -42,8 +44,7 @@ TEST(ProfileConcurrencyTest, FourProcessesLoseNoUpdate) {
         ASSERT_GE(pid, 0);
         if (pid == 0) {
             for (int k = 0; k < kKeys; ++k) {
-                const std::string key = Numbered("p", p, "k", k);
-                const std::string value = std::to_string(p * 1000 + k);
+                const std::string key = Numbered("p", p, "k", k), value = std::to_string(p * 1000 + k);
                 if (!WritePrivateProfileStringA("shared", key.c_str(), value.c_str(), ini.c_str())) {
                     ::_exit(1);
                 }
@@ -59,20 +60,14 @@ TEST(ProfileConcurrencyTest, FourProcessesLoseNoUpdate) {
     for (int p = 0; p < kProcesses; ++p) {
         for (int k = 0; k < kKeys; ++k) {
             const std::string key = Numbered("p", p, "k", k);
-            if (GetPrivateProfileIntA("shared", key.c_str(), -1, ini.c_str()) != static_cast<UINT>(p * 1000 + k)) {
-                ++missing;
-            }
+            missing += GetPrivateProfileIntA("shared", key.c_str(), -1, ini.c_str()) != static_cast<UINT>(p * 1000 + k);
         }
     }
     EXPECT_EQ(missing, 0);
     std::vector<char> keys(64 * 1024);
     const DWORD n = GetPrivateProfileStringA("shared", nullptr, "", keys.data(), static_cast<DWORD>(keys.size()),
                                              ini.c_str());
-    int count = 0;
-    for (DWORD i = 0; i < n; ++i) {
-        count += keys[i] == '\0';
-    }
-    EXPECT_EQ(count, kProcesses * kKeys);
+    EXPECT_EQ(std::count(keys.begin(), keys.begin() + n, '\0'), kProcesses * kKeys);
     EXPECT_EQ(Listing(dir.path()), std::vector<std::string>{"shared.ini"});
 }
 
@@ -87,9 +82,8 @@ TEST(ProfileConcurrencyTest, KilledWriterLeavesEveryAcknowledgedWrite) {
     if (pid == 0) {
         ::close(acks[0]);
         for (int i = 0;; ++i) {
-            const std::string key = Numbered("k", i);
             const std::string value = filler + std::to_string(i);
-            if (!WritePrivateProfileStringA("s", key.c_str(), value.c_str(), ini.c_str())) {
+            if (!WritePrivateProfileStringA("s", Numbered("k", i).c_str(), value.c_str(), ini.c_str())) {
                 ::_exit(1);
             }
             if (::write(acks[1], &i, sizeof i) != static_cast<ssize_t>(sizeof i)) {
@@ -98,8 +92,7 @@ TEST(ProfileConcurrencyTest, KilledWriterLeavesEveryAcknowledgedWrite) {
         }
     }
     ::close(acks[1]);
-    int last = -1;
-    int got;
+    int last = -1, got;
     while (last < 300 && ::read(acks[0], &got, sizeof got) == static_cast<ssize_t>(sizeof got)) {
         last = got;
     }
@@ -127,11 +120,10 @@ TEST(ProfileConcurrencyTest, KilledWriterLeavesEveryAcknowledgedWrite) {
         ++lines;
     }
     int missing = 0;
-    std::vector<char> value(512);
+    char value[512];
     for (int i = 0; i <= last; ++i) {
-        const std::string key = Numbered("k", i);
-        GetPrivateProfileStringA("s", key.c_str(), "", value.data(), static_cast<DWORD>(value.size()), ini.c_str());
-        missing += std::string(value.data()) != filler + std::to_string(i);
+        GetPrivateProfileStringA("s", Numbered("k", i).c_str(), "", value, sizeof value, ini.c_str());
+        missing += value != filler + std::to_string(i);
     }
     EXPECT_EQ(missing, 0) << "of " << last + 1 << " acknowledged writes";
 
@@ -182,9 +174,8 @@ TEST(ProfileWinIniTest, LinksAndReadOnlyProfiles) {
     EXPECT_EQ(ReadFileBytes(real), "[s]\r\nk=2\r\n");
 
     ASSERT_EQ(::chmod(real.c_str(), 0444), 0);
-    SetLastError(0xdeadbeef);
-    EXPECT_FALSE(WritePrivateProfileStringA("s", "k", "3", real.c_str()));
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(WITH_LAST_ERROR(WritePrivateProfileStringA("s", "k", "3", real.c_str())),
+              Returns(FALSE, ERROR_ACCESS_DENIED));
     EXPECT_EQ(ReadFileBytes(real), "[s]\r\nk=2\r\n");
 }
 

@@ -19,6 +19,7 @@ namespace {
 
 using xwth_test::FileExists;
 using xwth_test::ReadFileBytes;
+using xwth_test::Returns;
 using xwth_test::TempDir;
 using xwth_test::WriteFileBytes;
 
@@ -66,13 +67,9 @@ protected:
 
 TEST_F(ProfileTest, StringLookups) {
     const std::string ini = Profile("sample.ini", kSample);
-    struct Case {
-        const char* section;
-        const char* key;
-        const char* def;
-        const char* want;
-        const char* wine = nullptr;  // why Wine answers otherwise
-    };
+    // wine: why Wine answers otherwise
+    struct Case { const char* section; const char* key; const char* def; const char* want;
+                  const char* wine = nullptr; };
     const Case cases[] = {
         {"Fax", "Name", "d", "value"},
         {"FAX", "NAME", "d", "value"},            // case ignored
@@ -116,9 +113,8 @@ TEST_F(ProfileTest, StringBufferSizes) {
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         char buf[64] = "kumquat";
-        EXPECT_EQ(GetPrivateProfileStringA("Fax", cases[i].key, "default", buf, cases[i].size, ini.c_str()),
-                  cases[i].ret)
-            << "case " << i;
+        const DWORD n = GetPrivateProfileStringA("Fax", cases[i].key, "default", buf, cases[i].size, ini.c_str());
+        EXPECT_EQ(n, cases[i].ret) << "case " << i;
         EXPECT_STREQ(buf, cases[i].want != nullptr ? cases[i].want : "kumquat") << "case " << i;
     }
 }
@@ -130,17 +126,13 @@ TEST_F(ProfileTest, KeyAndSectionListsAndTheirBufferSizes) {
     // wine: why Wine ends the list otherwise
     struct Case { const char* section; DWORD size; std::string want; DWORD ret; const char* wine = nullptr; };
     const Case cases[] = {
-        {"s", 32, "a|bb|ccc||", 9},
-        {"s", 11, "a|bb|ccc||", 9},
+        {"s", 32, "a|bb|ccc||", 9},              {"s", 11, "a|bb|ccc||", 9},
         {"s", 10, "a|bb|ccc||", 8, kWineCut},  // holds the list but no byte to spare: cut at n - 2
-        {"s", 5, "a|b||", 3, kWineCut},
-        {"S", 32, "a|bb|ccc||", 9},
+        {"s", 5, "a|b||", 3, kWineCut},         {"S", 32, "a|bb|ccc||", 9},
         {"s", 1, "|", 0},
         {"t", 32, "d|", 1},  // no keys: the default, as Wine answers (no Windows record says otherwise)
-        {"none", 32, "d|", 1},
-        {nullptr, 32, "s|t|u||", 6},
-        {nullptr, 8, "s|t|u||z", 6},
-        {nullptr, 7, "s|t|u||", 5, kWineCut},
+        {"none", 32, "d|", 1},                   {nullptr, 32, "s|t|u||", 6},
+        {nullptr, 8, "s|t|u||z", 6},              {nullptr, 7, "s|t|u||", 5, kWineCut},
         {nullptr, 4, "s|||", 2, kWineCut},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
@@ -167,23 +159,19 @@ TEST_F(ProfileTest, WholeSection) {
         {"s", sizeof buf, "a=1|bb=2|NoEq|ccc=\"3\"||", 22, ERROR_SUCCESS},
         {"s", 12, "a=1|bb=2|N||", 10, kAnyError},
         {"t", sizeof buf, "|", 0, ERROR_SUCCESS},
+        {"missing", sizeof buf, "", 0, kAnyError},
         {nullptr, sizeof buf, "", 0, ERROR_INVALID_PARAMETER},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         const Case& c = cases[i];
         std::memset(buf, 0, sizeof buf);
-        SetLastError(0xdeadbeef);
-        EXPECT_EQ(GetPrivateProfileSectionA(c.section, buf, c.size, ini.c_str()), c.ret) << "case " << i;
-        if (c.error != kAnyError) {
-            EXPECT_EQ(GetLastError(), c.error) << "case " << i;
-        }
+        const auto got = WITH_LAST_ERROR(GetPrivateProfileSectionA(c.section, buf, c.size, ini.c_str()));
+        EXPECT_EQ(got, Returns(c.ret, c.error == kAnyError ? got.error : c.error)) << "case " << i;
         EXPECT_EQ(Show(buf, c.want.size()), c.want) << "case " << i;
     }
-    EXPECT_EQ(GetPrivateProfileSectionA("missing", buf, sizeof buf, ini.c_str()), 0u);
     if (!XWTH_CRASHES_UNDER_WINE("Wine's GetPrivateProfileSectionA writes before the buffer when its size is 0")) {
-        SetLastError(0xdeadbeef);
-        EXPECT_EQ(GetPrivateProfileSectionA("s", buf, 0, ini.c_str()), 0u);
-        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+        EXPECT_EQ(WITH_LAST_ERROR(GetPrivateProfileSectionA("s", buf, 0, ini.c_str())),
+                  Returns(0u, ERROR_INVALID_PARAMETER));
     }
 }
 
@@ -208,25 +196,19 @@ TEST_F(ProfileTest, IntParsing) {
 TEST_F(ProfileTest, MissingFilesAndFolders) {
     const std::string ini = m_dir.file("missing.ini");
     char buf[16];
-    SetLastError(0xdeadbeef);
-    EXPECT_EQ(GetPrivateProfileStringA("s", "k", "dflt", buf, sizeof buf, ini.c_str()), 4u);
+    EXPECT_EQ(WITH_LAST_ERROR(GetPrivateProfileStringA("s", "k", "dflt", buf, sizeof buf, ini.c_str())),
+              Returns(4u, ERROR_FILE_NOT_FOUND));
     EXPECT_STREQ(buf, "dflt");
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
     std::memset(buf, 'z', sizeof buf);
     EXPECT_EQ(GetPrivateProfileSectionNamesA(buf, sizeof buf, ini.c_str()), 0u);
     EXPECT_EQ(buf[0], '\0');
     EXPECT_EQ(GetPrivateProfileIntA("s", "k", 5, ini.c_str()), 5u);
 
-    struct Failure { const char* section; std::string path; DWORD error; };
-    const Failure failures[] = {
-        {"s", m_dir.file("nofolder") + "\\x.ini", ERROR_PATH_NOT_FOUND},
-        {nullptr, ini, ERROR_FILE_NOT_FOUND},
-    };
-    for (std::size_t i = 0; i < std::size(failures); ++i) {
-        SetLastError(0xdeadbeef);
-        EXPECT_FALSE(WritePrivateProfileStringA(failures[i].section, "k", "v", failures[i].path.c_str())) << "case " << i;
-        EXPECT_EQ(GetLastError(), failures[i].error) << "case " << i;
-    }
+    const std::string deep = m_dir.file("nofolder") + "\\x.ini";
+    EXPECT_EQ(WITH_LAST_ERROR(WritePrivateProfileStringA("s", "k", "v", deep.c_str())),
+              Returns(FALSE, ERROR_PATH_NOT_FOUND));
+    EXPECT_EQ(WITH_LAST_ERROR(WritePrivateProfileStringA(nullptr, "k", "v", ini.c_str())),
+              Returns(FALSE, ERROR_FILE_NOT_FOUND));
     EXPECT_TRUE(xwth_test::Listing(m_dir.path()).empty());
 
     ASSERT_TRUE(WritePrivateProfileStringA("s", "k", "1", ini.c_str()));
@@ -272,14 +254,9 @@ TEST_F(ProfileTest, WritesBuildAndShrinkTheFileByteForByte) {
 // first section).
 TEST_F(ProfileTest, EditsKeepEverythingElse) {
     const char* const kWineRewrites = "Wine writes the whole file anew: blank lines go, LF becomes CR LF";
-    struct Case {
-        const char* before;
-        const char* section;
-        const char* key;
-        const char* value;
-        const char* after;
-        const char* wine = nullptr;  // why Wine writes otherwise
-    };
+    // wine: why Wine writes otherwise
+    struct Case { const char* before; const char* section; const char* key; const char* value; const char* after;
+                  const char* wine = nullptr; };
     const Case cases[] = {
         // replaced in place, the key's spelling kept
         {"[Fax]\r\nMyKey=1\r\nOther=2\r\n", "fax", "MYKEY", "3", "[Fax]\r\nMyKey=3\r\nOther=2\r\n"},
