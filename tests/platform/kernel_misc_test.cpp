@@ -45,7 +45,7 @@ TEST(KernelTimeTest, SystemTimeAndFileTimeConvertBothWays) {
 }
 
 TEST(KernelTimeTest, InvalidTimesAreRefused) {
-    // Microsoft documents that a leap day carried into a year without one
+    // The Win32 documentation says that a leap day carried into a year without one
     // makes SystemTimeToFileTime fail.
     const char* const kWineLeap = "Wine takes February 29 in any year";
     // wine: why Wine accepts it
@@ -158,7 +158,7 @@ TEST(KernelModuleTest, ProgramAndLibraryModulesAndTheirFiles) {
     EXPECT_TRUE(xwth_test::FileExists(viaNull));
     EXPECT_TRUE(xwth_test::FileExists(path));
 
-    // Too small: Microsoft documents the path cut to nSize characters with
+    // Too small: the Win32 documentation has the path cut to nSize characters with
     // the NUL (since Windows Vista), nSize returned and the error set.
     EXPECT_EQ(WITH_LAST_ERROR(GetModuleFileNameA(nullptr, small, sizeof small)),
               Returns(static_cast<DWORD>(sizeof small), ERROR_INSUFFICIENT_BUFFER));
