@@ -25,26 +25,7 @@ using xwth_test::WriteFileBytes;
 
 namespace {
 
-// Sets an environment variable (NULL: removes it) for one scope.
-class EnvScope {
-public:
-    EnvScope(const char* name, const char* value) : m_name(name) {
-        if (const char* old = getenv(name)) m_old = old;
-        Set(name, value);
-    }
-    ~EnvScope() { Set(m_name, m_old ? m_old->c_str() : NULL); }
-    static void Set(const char* name, const char* value) {
-#ifdef _WIN32
-        _putenv_s(name, value != NULL ? value : "");
-#else
-        value != NULL ? setenv(name, value, 1) : unsetenv(name);
-#endif
-    }
-
-private:
-    const char* m_name;
-    std::optional<std::string> m_old;
-};
+using EnvScope = xwth_test::ScopedEnv;
 
 struct Setting {
     CConfString CGlobalConfigData::*member;

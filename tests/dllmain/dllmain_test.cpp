@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
-#include <cstdlib>
 #include <string>
 
 #include "support/testutil.h"
@@ -25,11 +24,7 @@ bool EndsWith(const std::string& s, const std::string& tail) {
 TEST(DllMainTest, LibraryIsRegisteredAsExtensionModule) {
     // Use the library as a client does, so that the program really loads it.
     xwth_test::TempDir temp;
-#if defined(_WIN32)
-    _putenv_s("XWTH_WININI", temp.file("win.ini").c_str());
-#else
-    setenv("XWTH_WININI", temp.file("win.ini").c_str(), 1);
-#endif
+    xwth_test::SetEnv("XWTH_WININI", temp.file("win.ini").c_str());
     ASSERT_TRUE(WriteProfileStringA("Zelvo Fax Setup,FAX", "Spool Directory", temp.path().c_str()));
     {
         CFaxMessage message;

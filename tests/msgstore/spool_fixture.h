@@ -26,11 +26,7 @@ inline void PrintTo(const CString& s, std::ostream* os) {
 namespace msgstore_test {
 
 inline void SetEnv(const char* name, const std::string& value) {
-#if defined(_WIN32)
-    _putenv_s(name, value.c_str());
-#else
-    setenv(name, value.c_str(), 1);
-#endif
+    xwth_test::SetEnv(name, value.c_str());
 }
 
 // The configuration record is loaded once per process, so its file is one

@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/testutil.h"
+
 namespace afx_test {
 
 // Success when fn throws an E* (which is then deleted); a failure naming what
@@ -77,26 +79,24 @@ struct Node : CObject {
 // Sets TZ (NULL removes it) for the C runtime's local time for one scope.
 class ScopedTimeZone {
 public:
-    explicit ScopedTimeZone(const char* tz) {
-        if (const char* old = getenv("TZ")) m_old = old;
-        Set(tz);
+    explicit ScopedTimeZone(const char* tz) : m_env(std::in_place, "TZ", tz) { Apply(); }
+    ~ScopedTimeZone() {
+        m_env.reset();
+        Apply();
     }
-    ~ScopedTimeZone() { Set(m_old ? m_old->c_str() : nullptr); }
     ScopedTimeZone(const ScopedTimeZone&) = delete;
     ScopedTimeZone& operator=(const ScopedTimeZone&) = delete;
 
 private:
-    static void Set(const char* tz) {
+    static void Apply() {
 #ifdef _WIN32
-        _putenv_s("TZ", tz != nullptr ? tz : "");
         _tzset();
 #else
-        tz != nullptr ? setenv("TZ", tz, 1) : unsetenv("TZ");
         tzset();
 #endif
     }
 
-    std::optional<std::string> m_old;
+    std::optional<xwth_test::ScopedEnv> m_env;
 };
 
 }  // namespace afx_test

@@ -14,6 +14,8 @@
 #include <type_traits>
 #include <vector>
 
+#include "support/testutil.h"
+
 #if !defined(_WIN32)
 #  include <cstdlib>
 #  include <ctime>
@@ -108,28 +110,16 @@ inline std::vector<std::string> Listing(const std::string& folder) {
 // puts it back, time zone included.
 class EnvGuard {
 public:
-    EnvGuard(const char* name, const char* value) : m_name(name) {
-        if (const char* old = std::getenv(name)) {
-            m_old = old;
-        }
-        Set(name, value);
+    EnvGuard(const char* name, const char* value) : m_env(std::in_place, name, value) { ::tzset(); }
+    ~EnvGuard() {
+        m_env.reset();
+        ::tzset();
     }
-    ~EnvGuard() { Set(m_name.c_str(), m_old ? m_old->c_str() : nullptr); }
     EnvGuard(const EnvGuard&) = delete;
     EnvGuard& operator=(const EnvGuard&) = delete;
 
 private:
-    static void Set(const char* name, const char* value) {
-        if (value != nullptr) {
-            ::setenv(name, value, 1);
-        } else {
-            ::unsetenv(name);
-        }
-        ::tzset();
-    }
-
-    std::string m_name;
-    std::optional<std::string> m_old;
+    std::optional<ScopedEnv> m_env;
 };
 #endif
 
