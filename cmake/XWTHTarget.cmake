@@ -2,6 +2,11 @@
 xwth_glob_sources(XWTH_SOURCES
   ${PROJECT_SOURCE_DIR}/dllmain/*.cpp
   ${PROJECT_SOURCE_DIR}/msgstore/*.cpp
+  ${PROJECT_SOURCE_DIR}/mime/*.cpp
+  ${PROJECT_SOURCE_DIR}/timefmt/*.cpp
+  ${PROJECT_SOURCE_DIR}/resources/*.cpp
+  ${PROJECT_SOURCE_DIR}/ui/*.cpp
+  ${PROJECT_SOURCE_DIR}/process/*.cpp
   ${PROJECT_SOURCE_DIR}/companion/xwth/*.cpp)
 xwth_shared_library(XWTH SOURCES ${XWTH_SOURCES})
 target_include_directories(XWTH PUBLIC
