@@ -293,7 +293,15 @@ TEST_F(FaxMessageTest, FolderReplacedBehindAMessageIsLeftAlone) {
     for (int replaceBy = 0; replaceBy < 2; ++replaceBy) {
         auto* message = new CFaxMessage;
         message->SetProp(1, CString("mine"));
-        std::filesystem::remove_all(DiskPath("FM000000"));
+        std::error_code ec;
+        std::filesystem::remove_all(DiskPath("FM000000"), ec);
+        if (std::filesystem::exists(DiskPath("FM000000"))) {
+            // Windows refuses to remove a folder that its message holds open,
+            // so nothing can take its place: it is still the message's own.
+            EXPECT_TRUE(message->Delete()) << "case " << replaceBy;
+            delete message;
+            continue;
+        }
         auto* newcomer = replaceBy == 0 ? new CFaxMessage : nullptr;
         if (newcomer != nullptr) {
             newcomer->SetProp(1, CString("theirs"));

@@ -310,8 +310,9 @@ TEST_F(ProfileTest, OddFilesReadAndEditCleanly) {
     // A NUL ends the value: the count stops there.
     const std::string nul = m_dir.file("nul.ini");
     WriteFileBytes(nul, std::string("[s]\r\nk=ab\0cd\r\n", 15));
-    EXPECT_EQ(GetPrivateProfileStringA("s", "k", "d", buf, sizeof buf, nul.c_str()), 2u);
-    EXPECT_STREQ(buf, "ab");
+    const char* const kWineNul = "Wine does not find a key whose value holds a NUL byte";
+    TODO_WINE_EXPECT_EQ(2u, GetPrivateProfileStringA("s", "k", "d", buf, sizeof buf, nul.c_str()), kWineNul);
+    TODO_WINE_EXPECT_STREQ("ab", buf, kWineNul);
 
     // A default that overlaps the buffer.
     std::strcpy(buf, "xxdefault");
