@@ -93,9 +93,9 @@ public:
     // false when the folder cannot be opened (it is gone already).
     bool Remember(const CFaxMessage* owner, const char* folder) {
         Held held;
-        // Without FILE_SHARE_DELETE: where the system enforces share modes, no
-        // one else removes the folder while its message lives (a removal that
-        // waited for this handle would block the number meanwhile).
+        // Where a removal completes only when the last handle closes (Windows),
+        // a folder removed behind the message's back keeps its name until the
+        // message lets go, so the number cannot pass to another message.
         held.handle = CreateFileA(folder, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING,
                                   FILE_FLAG_BACKUP_SEMANTICS, NULL);
         if (held.handle == INVALID_HANDLE_VALUE) {
