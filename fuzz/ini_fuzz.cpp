@@ -5,13 +5,17 @@
 // Input: three control bytes, then the text.
 //   [0] the edit: 0 set, 1 delete a key, 2 delete a section
 //   [1] the section: the n-th of the text's sections, or a new name
-//   [2] the key: the n-th key of that section, or a new name; then the value
+//   [2] the key: the n-th key of that section (low 5 bits), or a new name;
+//       the value (high 3 bits)
+//
+// A run allocates next to nothing (the readings reuse their storage), so
+// that millions of runs fit in minutes.
 #include "win32/kernel/ini.h"
 
 #include <stdint.h>
-#include <stdlib.h>
 
-#include <map>
+#include <algorithm>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,52 +30,67 @@ void Check(bool ok) {
     }
 }
 
-std::string Fold(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
+// Names compare as the core compares them: ASCII letters without case.
+int CompareNames(std::string_view a, std::string_view b) {
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        char x = a[i], y = b[i];
+        x = (x >= 'A' && x <= 'Z') ? static_cast<char>(x - 'A' + 'a') : x;
+        y = (y >= 'A' && y <= 'Z') ? static_cast<char>(y - 'A' + 'a') : y;
+        if (x != y) {
+            return x < y ? -1 : 1;
         }
     }
-    return out;
+    return a.size() == b.size() ? 0 : a.size() < b.size() ? -1 : 1;
 }
 
-// What the text reads as: for each section name (the first section of that
-// name), each key's value (the first line of that key).
-using Keys = std::map<std::string, std::string>;
-using Reading = std::map<std::string, Keys>;
-
-struct Names {
-    std::vector<std::string> sections;                 // in order, first of each name
-    std::map<std::string, std::vector<std::string>> keys;  // by folded section name
+// One key as the text reads: the first section of each name, the first line
+// of each key in it.
+struct Entry {
+    std::string_view section;
+    std::string_view key;
+    std::string_view value;
 };
 
-Reading Read(std::string_view text, Names* names = nullptr) {
-    Reading reading;
-    std::map<std::string, bool> seen;
-    Keys* current = nullptr;
-    std::string currentName;
+bool Before(const Entry& a, const Entry& b) {
+    const int s = CompareNames(a.section, b.section);
+    return s != 0 ? s < 0 : CompareNames(a.key, b.key) < 0;
+}
+
+bool Same(const Entry& a, const Entry& b) {
+    return CompareNames(a.section, b.section) == 0 && CompareNames(a.key, b.key) == 0 && a.value == b.value;
+}
+
+// The reading of text, sorted; `sections` gets the first section of each
+// name, in the text's order.
+void Read(std::string_view text, std::vector<Entry>& out, std::vector<std::string_view>* sections = nullptr) {
+    thread_local std::vector<std::string_view> seen;
+    out.clear();
+    seen.clear();
+    bool inside = false;
+    std::size_t first = 0;  // the current section's first entry in out
     ini::ScanLines(text, [&](const ini::Line& line) {
         Check(line.begin < line.end && line.end <= text.size());
         if (line.kind == ini::LineKind::Section) {
-            const std::string folded = Fold(line.name);
-            current = nullptr;
-            if (!seen[folded]) {
-                seen[folded] = true;
-                current = &reading[folded];
-                currentName = folded;
-                if (names != nullptr) {
-                    names->sections.emplace_back(line.name);
-                }
+            inside = std::none_of(seen.begin(), seen.end(),
+                                  [&](std::string_view s) { return CompareNames(s, line.name) == 0; });
+            if (inside) {
+                seen.push_back(line.name);
+                first = out.size();
             }
-        } else if (line.kind == ini::LineKind::Entry && current != nullptr) {
-            if (current->emplace(Fold(line.name), std::string(line.value)).second && names != nullptr) {
-                names->keys[currentName].emplace_back(line.name);
+        } else if (line.kind == ini::LineKind::Entry && inside) {
+            const bool dup = std::any_of(out.begin() + static_cast<std::ptrdiff_t>(first), out.end(),
+                                         [&](const Entry& e) { return CompareNames(e.key, line.name) == 0; });
+            if (!dup) {
+                out.push_back({seen.back(), line.name, line.value});
             }
         }
         return true;
     });
-    return reading;
+    if (sections != nullptr) {
+        *sections = seen;
+    }
+    std::sort(out.begin(), out.end(), Before);
 }
 
 const char* const kValues[] = {"", "v", "two words", "\"quoted\"", "a much longer value, with some punctuation."};
@@ -85,55 +104,57 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const unsigned op = data[0] % 3;
     const std::string_view text(reinterpret_cast<const char*>(data) + 3, size - 3);
 
-    Names names;
-    const Reading before = Read(text, &names);
+    thread_local std::vector<Entry> before, after, want;
+    thread_local std::vector<std::string_view> sections;
+    thread_local std::string edited;
+    Read(text, before, &sections);
+
     // The lookup agrees with the scan (a few keys: each lookup scans again).
-    int lookups = 0;
-    for (auto it = before.begin(); it != before.end() && lookups < 8; ++it) {
-        for (auto kt = it->second.begin(); kt != it->second.end() && lookups < 8; ++kt, ++lookups) {
-            const auto found = ini::FindValue(text, it->first, kt->first);
-            Check(found && *found == kt->second);
-        }
+    for (std::size_t i = 0; i < before.size() && i < 8; ++i) {
+        const auto found = ini::FindValue(text, before[i].section, before[i].key);
+        Check(found && *found == before[i].value);
     }
 
     // The names edited: an existing one (as the text spells it) or a new one.
-    const std::string section = data[1] < names.sections.size() ? names.sections[data[1]] : "New Section";
-    const std::vector<std::string>& sectionKeys = names.keys[Fold(section)];
-    const unsigned keyPick = data[2] & 0x1f;
-    std::string key = keyPick < sectionKeys.size() ? sectionKeys[keyPick] : "New Key";
-    if (key.find('\0') != std::string::npos) {
-        key = "New Key";  // the write takes a C string
+    const std::string_view section = data[1] < sections.size() ? sections[data[1]] : "New Section";
+    std::string_view key = "New Key";
+    unsigned pick = data[2] & 0x1f;
+    for (const Entry& e : before) {
+        if (CompareNames(e.section, section) == 0 && pick-- == 0) {
+            key = e.key;
+            break;
+        }
     }
+    const std::string keyText = key.find('\0') == std::string_view::npos ? std::string(key) : "New Key";
+    key = keyText;  // the write takes a C string
     const char* value = kValues[(data[2] >> 5) % std::size(kValues)];
 
-    const auto splice = ini::PlanWrite(text, section, op == 2 ? nullptr : key.c_str(), op == 0 ? value : nullptr);
-    std::string after(text);
+    const auto splice = ini::PlanWrite(text, section, op == 2 ? nullptr : keyText.c_str(), op == 0 ? value : nullptr);
+    edited.assign(text);
     if (splice) {
         Check(splice->cutBegin <= splice->cutEnd && splice->cutEnd <= text.size());
-        after.replace(splice->cutBegin, splice->cutEnd - splice->cutBegin, splice->insert);
+        edited.replace(splice->cutBegin, splice->cutEnd - splice->cutBegin, splice->insert);
     }
-    Reading got = Read(after);
+    Read(edited, after);
 
-    // The edited entry, then everything else.
-    const std::string s = Fold(section), k = Fold(key);
-    Reading want = before;
+    // What must read as before: everything but the edited key (or section),
+    // where a later line of the same name may show now; a set key reads as set.
+    const auto edits = [&](const Entry& e) {
+        return CompareNames(e.section, section) == 0 && (op == 2 || CompareNames(e.key, key) == 0);
+    };
     if (op == 0) {
-        want[s][k] = value;
-        Check(got.count(s) && got[s].count(k) && got[s][k] == value);
-    } else if (op == 1) {
-        if (want.count(s)) {
-            want[s].erase(k);
-        }
-        if (got.count(s)) {
-            got[s].erase(k);  // a later line of the same key may show now
-        }
-    } else {
-        want.erase(s);
-        got.erase(s);  // a later section of the same name may show now
+        const auto it = std::find_if(after.begin(), after.end(), edits);
+        Check(it != after.end() && it->value == value);
+    } else if (!splice) {
+        Check(std::none_of(before.begin(), before.end(), edits));  // nothing there to delete
     }
-    Check(got == want);
+    want.clear();
+    std::copy_if(before.begin(), before.end(), std::back_inserter(want), [&](const Entry& e) { return !edits(e); });
+    after.erase(std::remove_if(after.begin(), after.end(), edits), after.end());
+    Check(want.size() == after.size() && std::equal(want.begin(), want.end(), after.begin(), Same));
     if (!splice && op == 0) {
-        Check(before.count(s) && before.at(s).count(k) && before.at(s).at(k) == value);
+        const auto it = std::find_if(before.begin(), before.end(), edits);
+        Check(it != before.end() && it->value == value);  // it said so already
     }
     return 0;
 }
