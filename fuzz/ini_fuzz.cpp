@@ -62,35 +62,57 @@ bool Same(const Entry& a, const Entry& b) {
 }
 
 // The reading of text, sorted; `sections` gets the first section of each
-// name, in the text's order.
+// name, in the text's order. Sorting, not searching, finds the first of each
+// name, so a long text costs n log n.
 void Read(std::string_view text, std::vector<Entry>& out, std::vector<std::string_view>* sections = nullptr) {
-    thread_local std::vector<std::string_view> seen;
+    struct Header {
+        std::string_view name;
+        bool first;
+    };
+    thread_local std::vector<Header> headers;
+    thread_local std::vector<std::size_t> order;
+    thread_local std::vector<std::size_t> owner;  // each entry's header
+    headers.clear();
     out.clear();
-    seen.clear();
-    bool inside = false;
-    std::size_t first = 0;  // the current section's first entry in out
+    owner.clear();
     ini::ScanLines(text, [&](const ini::Line& line) {
         Check(line.begin < line.end && line.end <= text.size());
         if (line.kind == ini::LineKind::Section) {
-            inside = std::none_of(seen.begin(), seen.end(),
-                                  [&](std::string_view s) { return CompareNames(s, line.name) == 0; });
-            if (inside) {
-                seen.push_back(line.name);
-                first = out.size();
-            }
-        } else if (line.kind == ini::LineKind::Entry && inside) {
-            const bool dup = std::any_of(out.begin() + static_cast<std::ptrdiff_t>(first), out.end(),
-                                         [&](const Entry& e) { return CompareNames(e.key, line.name) == 0; });
-            if (!dup) {
-                out.push_back({seen.back(), line.name, line.value});
-            }
+            headers.push_back({line.name, false});
+        } else if (line.kind == ini::LineKind::Entry && !headers.empty()) {
+            out.push_back({headers.back().name, line.name, line.value});
+            owner.push_back(headers.size() - 1);
         }
         return true;
     });
-    if (sections != nullptr) {
-        *sections = seen;
+    order.resize(headers.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        order[i] = i;
     }
-    std::sort(out.begin(), out.end(), Before);
+    std::stable_sort(order.begin(), order.end(),
+                     [](std::size_t a, std::size_t b) { return CompareNames(headers[a].name, headers[b].name) < 0; });
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        headers[order[i]].first = i == 0 || CompareNames(headers[order[i - 1]].name, headers[order[i]].name) != 0;
+    }
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        if (headers[owner[i]].first) {
+            out[kept++] = out[i];
+        }
+    }
+    out.resize(kept);
+    std::stable_sort(out.begin(), out.end(), Before);  // the text's order among equals
+    out.erase(std::unique(out.begin(), out.end(),
+                          [](const Entry& a, const Entry& b) { return !Before(a, b) && !Before(b, a); }),
+              out.end());
+    if (sections != nullptr) {
+        sections->clear();
+        for (const Header& h : headers) {
+            if (h.first) {
+                sections->push_back(h.name);
+            }
+        }
+    }
 }
 
 const char* const kValues[] = {"", "v", "two words", "\"quoted\"", "a much longer value, with some punctuation."};
