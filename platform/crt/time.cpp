@@ -63,7 +63,7 @@ WINPORT_API char* _ctime64(const __time64_t* time) {
     static const char kDays[7][4] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
     static const char kMonths[12][4] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                         "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-    thread_local char text[32];
+    thread_local char text[64];  // 26 bytes for every year the range allows
     struct tm tm;
     if (time == nullptr || _localtime64_s(&tm, time) != 0) {
         errno = EINVAL;
