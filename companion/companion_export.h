@@ -21,6 +21,12 @@
 #  define TQTH_API COMPANION_IMPORT
 #endif
 
+#if defined(TQIMAGING_BUILDING)
+#  define TQIMAGING_API COMPANION_EXPORT
+#else
+#  define TQIMAGING_API COMPANION_IMPORT
+#endif
+
 #if defined(CONFIG_BUILDING)
 #  define CONFIG_API COMPANION_EXPORT
 #else

@@ -2,3 +2,5 @@
 #pragma once
 
 #include <xwth/faxmessage.h>
+#include <xwth/faxfile.h>
+#include <xwth/faxdesc.h>
