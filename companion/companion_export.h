@@ -42,6 +42,10 @@
 #  define XWTH_COPY_API COMPANION_IMPORT
 #endif
 
+// Members of the toolkit's contact classes that the XWTH library implements
+// and exports (the accessors, the derived records' constructors).
+#define XWTH_MEMBER_API XWTH_COPY_API
+
 // A Windows DLL imports or exports a class whole or member by member, never
 // both; the two classes above are split between two DLLs, so there each
 // member carries its own library's mark. Elsewhere the class is marked

@@ -4,3 +4,4 @@
 #include <xwth/faxmessage.h>
 #include <xwth/faxfile.h>
 #include <xwth/faxdesc.h>
+#include <xwth/contacts.h>

@@ -3,6 +3,8 @@
 #include <cstring>
 
 #include "demo.h"
+#include "desc.h"
+#include "fax_info.h"
 
 namespace {
 
@@ -14,6 +16,10 @@ void PrintUsage(FILE* out) {
         "  demo    create a fax message in a temporary spool, give it a recipient and\n"
         "          two attachments, show its folder, props.ini, attachments and page\n"
         "          count, then destroy it and show that the spool is empty again\n"
+        "  fax-info FILE...\n"
+        "          pages and resolution of fax image files\n"
+        "  desc dump FILE | desc get FILE NAME [INDEX] | desc set FILE NAME VALUE [INDEX]\n"
+        "          show or edit a fax description (TQFM) file\n"
         "\n"
         "options:\n"
         "  -h, --help    show this help (after a command: that command's help)\n",
@@ -34,6 +40,12 @@ int main(int argc, char** argv) {
     }
     if (std::strcmp(command, "demo") == 0) {
         return xwth_tool::RunDemo(argc - 2, argv + 2);
+    }
+    if (std::strcmp(command, "fax-info") == 0) {
+        return xwth_tool::RunFaxInfo(argc - 2, argv + 2);
+    }
+    if (std::strcmp(command, "desc") == 0) {
+        return xwth_tool::RunDesc(argc - 2, argv + 2);
     }
     std::fprintf(stderr, "xwth: unknown command '%s'\n\n", command);
     PrintUsage(stderr);
