@@ -13,9 +13,10 @@ TQIMAGING_API void* TQIOpenFile(const char* file);
 TQIMAGING_API int TQIGetPageCount(void* handle, int& count);
 
 // x and y receive the horizontal and vertical resolution of page `page`
-// (0 for the first) in dots per inch, rounded to a whole number. Non-zero on
-// success; on failure (no such page, no resolution recorded, a value that is
-// no resolution) both are left as they were.
+// (0 for the first) in dots per inch, rounded to a whole number; 96 x 96
+// for a page that records no resolution, or 0. Non-zero on success; on
+// failure (no such page, a value that is no resolution) both are left as
+// they were.
 TQIMAGING_API int TQIGetPageResolution(void* handle, int page, int& x, int& y);
 
 // Releases a handle that TQIOpenFile returned; NULL is ignored.

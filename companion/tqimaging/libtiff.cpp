@@ -13,11 +13,12 @@
 //   204 x 196, unit none               204 x 196   (no absolute unit: taken as
 //                                                   given, the fax programs that
 //                                                   write it mean inch)
-//   x and y missing                    failure
-//   x or y missing                     0 for the missing one (libtiff records
-//                                      the pair as one field)
+//   x or y missing or 0                96 x 96     (see below)
 //   negative, NaN, infinite, > INT_MAX failure
-//   0                                  0 (a value, if a useless one)
+//
+// A page without a usable resolution is reported at 96 x 96, the screen
+// resolution that the system's imaging component reports for such a page,
+// so that both builds give one answer; it is a normal, not a fine page.
 //
 // libtiff reports trouble through handlers; each file gets its own, which say
 // nothing, so the process-wide handlers (which print to standard error) are
@@ -43,6 +44,8 @@ namespace {
 // A fax page directory needs a few kilobytes; a strip offset array of a
 // very long page a few hundred more.
 constexpr tmsize_t kMaxSingleAllocation = 16 * 1024 * 1024;
+
+constexpr int kUnrecordedDpi = 96;
 
 int Silent(TIFF*, void*, const char*, const char*, va_list) {
     return 1;  // handled: the process-wide handler is not called
@@ -131,10 +134,14 @@ int TQIGetPageResolution(void* handle, int page, int& x, int& y) {
     if (!TIFFSetDirectory(tif, static_cast<tdir_t>(page))) {
         return 0;
     }
+    // libtiff keeps the two values as one field: with one of them missing
+    // the other is still found, and the missing one reads as 0.
     float xres = 0, yres = 0;
     uint16_t unit = RESUNIT_INCH;
-    if (!TIFFGetField(tif, TIFFTAG_XRESOLUTION, &xres) || !TIFFGetField(tif, TIFFTAG_YRESOLUTION, &yres)) {
-        return 0;
+    if (!TIFFGetField(tif, TIFFTAG_XRESOLUTION, &xres) || !TIFFGetField(tif, TIFFTAG_YRESOLUTION, &yres) ||
+        xres == 0 || yres == 0) {
+        x = y = kUnrecordedDpi;
+        return 1;
     }
     TIFFGetFieldDefaulted(tif, TIFFTAG_RESOLUTIONUNIT, &unit);
     const double factor = unit == RESUNIT_CENTIMETER ? 2.54 : 1.0;

@@ -3,8 +3,9 @@
 //
 // A handle holds one TIFF decoder. The page count is the decoder's frame
 // count; a page's resolution is its frame's GetResolution, which the decoder
-// already gives in dots per inch (centimetre units converted); it is rounded
-// to a whole number and refused when negative, not a number or beyond int.
+// already gives in dots per inch (centimetre units converted, 96 x 96 for a
+// page whose resolution is missing or 0); it is rounded to a whole number
+// and refused when negative, not a number or beyond int.
 // Files of other formats that the system can decode are refused, so that
 // both builds read the same files.
 //

@@ -145,3 +145,10 @@ CString tagSKlNickPerson::GetViewFromSIP(const char* pszSIP, bool bWithHost) con
 
 // The array holds pointers it does not own; the records stay.
 CSKPersonsPtrArray::~CSKPersonsPtrArray() {}
+
+#if defined(_WIN32) && defined(__GNUC__)
+// The array's virtual table lives here, with its destructor, but its
+// constructor is the XWTH library's: exporting members does not export the
+// table, so it is exported by name for XWTH to import.
+__asm__(".section .drectve\n\t.ascii \" -export:_ZTV18CSKPersonsPtrArray,data\"\n\t.text\n");
+#endif

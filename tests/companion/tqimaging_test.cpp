@@ -16,6 +16,7 @@
 
 #include "support/faxtiff.h"
 #include "support/testutil.h"
+#include "support/wine.h"
 
 namespace {
 
@@ -101,11 +102,11 @@ TEST(TQImagingTest, ResolutionInDotsPerInch) {
         {Page(4, 204, 1, 196, 1, 0), true, 204, 196},    // no unit: inch
         {Page(4, 2040, 10, 1960, 10, 2), true, 204, 196},
         {Page(4, 204, 1, 65732, 1, 2), true, 204, 65732},
-        {Page(4, 0, 1, 0, 1, 2), true, 0, 0},
+        {Page(4, 0, 1, 0, 1, 2), true, 96, 96},  // unrecorded: the screen's 96
         {Page(4, 204, 1, 4294967295u, 1, 2), false, -7, -7},  // beyond int
-        {noX, true, 0, 196},  // one of the pair missing reads as 0
-        {noY, true, 204, 0},
-        {neither, false, -7, -7},
+        {noX, true, 96, 96},
+        {noY, true, 96, 96},
+        {neither, true, 96, 96},
     };
     xwth_test::TempDir dir;
     for (size_t i = 0; i < std::size(cases); ++i) {
@@ -140,6 +141,9 @@ TEST(TQImagingTest, EveryPageHasItsOwnResolution) {
     }
 }
 
+const char kWineLoops[] =
+    "Wine's TIFF decoder follows a looping directory chain to its limit of 65535 frames";
+
 // Damaged and foreign files: no crash, no hang, nothing on standard error.
 TEST(TQImagingTest, DamagedFilesAreAnsweredQuietly) {
     xwth_test::TempDir dir;
@@ -151,6 +155,7 @@ TEST(TQImagingTest, DamagedFilesAreAnsweredQuietly) {
         std::string bytes;
         bool opened;
         int count;
+        const char* wine = nullptr;  // why Wine counts otherwise
     } cases[] = {
         {"empty", "", false, 0},
         {"short", "II*", false, 0},
@@ -159,8 +164,8 @@ TEST(TQImagingTest, DamagedFilesAreAnsweredQuietly) {
         {"first directory beyond the end", std::string("II*\0\xff\xff\0\0", 8), false, 0},
         {"second page cut off", two.substr(0, two.size() - 40), true, 1},
         {"chain loops to the first page", MakeFaxTiff({Page(4, 204, 1, 196, 1, 2), Page(4, 204, 1, 98, 1, 2)}, 0),
-         true, 2},
-        {"chain loops to itself", MakeFaxTiff({Page(4, 204, 1, 196, 1, 2)}, 0), true, 1},
+         true, 2, kWineLoops},
+        {"chain loops to itself", MakeFaxTiff({Page(4, 204, 1, 196, 1, 2)}, 0), true, 1, kWineLoops},
         {"3000 pages", MakeFaxTiff(many), true, 3000},
     };
     const std::string errors = dir.file("stderr.txt");
@@ -179,7 +184,7 @@ TEST(TQImagingTest, DamagedFilesAreAnsweredQuietly) {
     for (size_t i = 0; i < std::size(cases); ++i) {
         EXPECT_EQ(answers[i].opened, cases[i].opened) << cases[i].name;
         if (cases[i].opened) {
-            EXPECT_EQ(answers[i].count, cases[i].count) << cases[i].name;
+            TODO_WINE_EXPECT_EQ(answers[i].count, cases[i].count, cases[i].wine) << cases[i].name;
             EXPECT_TRUE(answers[i].resolved) << cases[i].name;
         }
     }

@@ -96,7 +96,7 @@ TEST(FaxDescTest, LoadsFieldLines) {
         {"TQFM 0.1\na:b:c\nKey:\n:x\nName: x\nNoColonHere\n", "[a=b:c][Key=][=x][Name= x]"},
         {"TQFM 0.1\r\nA:1\r\nB:2\r\n", "[A=1][B=2]"},     // CR LF
         {"TQFM 0.1\nA:1\nB:2", "[A=1][B=2]"},             // no final line end
-        {"TQFM 0.1\nA:1\r\n\nB:2\r\r\n", "[A=1][B=2\r]"}, // one line end is dropped, no more
+        {"TQFM 0.1\nA:1\r\n\nB:2\rx\n", "[A=1][B=2\rx]"},  // a CR alone is text
         {"TQFM 9.9\nA:1\n", "[A=1]"},                     // the version is not checked
         {"TQFM\nA:1\n", "[A=1]"},                         // nor required
         {"TQFM 0.1 Tail:end\nA:1\n", "[ Tail=end][A=1]"}, // the header line's rest is a line

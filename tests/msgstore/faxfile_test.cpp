@@ -58,7 +58,7 @@ TEST(FaxFileTest, UnreadableFilesHaveNoPages) {
         {dir.file("missing.tif"), 0},
         {dir.file("text.tif"), 0},
         {"", 0},
-        {dir.file("nores.tif"), 1},  // counted, but its resolution is unknown
+        {dir.file("nores.tif"), 1},  // counted; no recorded resolution is not fine
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         EXPECT_EQ(GetFaxFileNumOfPages(cases[i].path.c_str()), cases[i].wantPages) << "case " << i;
