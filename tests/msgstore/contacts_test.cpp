@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -17,16 +18,15 @@ std::string Describe(const tagSKlPerson& p) {
     return s + std::to_string(p.m_dwFlags) + "/" + std::to_string(p.m_dwAddressTag);
 }
 
-tagSKlPerson Filled(const char* tag) {
-    tagSKlPerson p(("name " + std::string(tag)).c_str(), "+1 555 0100", "entry", 7, "note");
+tagSKlPerson Filled(const char* name) {
+    tagSKlPerson p(name, "+1 555 0100", "entry", 7, "note");
     p.SetFirstLastName("Ann", "Lee");
     p.m_strCompany = "Company";
     p.m_dwFlags = 3;
     return p;
 }
 
-// Exposes the protected virtuals, called through the base so that the
-// virtual table decides.
+// Calls the protected virtuals through the base, so the virtual table decides.
 struct Views : tagSKlPerson {
     static CString Sip(const tagSKlPerson& p, const char* sip, bool host) {
         return (p.*(&Views::GetViewFromSIP))(sip, host);
@@ -35,17 +35,15 @@ struct Views : tagSKlPerson {
 };
 
 TEST(ContactsTest, CopiesKeepEveryField) {
-    const tagSKlPerson source = Filled("a");
+    const tagSKlPerson source = Filled("Ann Lee");
     const std::string want = Describe(source);
-    EXPECT_EQ(want, "[+1 555 0100][name a][Ann][Company][Lee][entry][note]3/7");
-
+    EXPECT_EQ(want, "[+1 555 0100][Ann Lee][Ann][Company][Lee][entry][note]3/7");
     tagSKlExPerson ex;
     static_cast<tagSKlPerson&>(ex) = source;
     const tagSKlExPerson exCopy(ex);
     tagSKlExPerson exAssigned;
     exAssigned = exCopy;
-    const tagSKlNickPerson nickFromBase(source);
-    const tagSKlNickPerson nickCopy(nickFromBase);
+    const tagSKlNickPerson nickFromBase(source), nickCopy(nickFromBase);
     tagSKlNickPerson nickAssigned;
     nickAssigned = nickCopy;
     tagSKlPerson self = source;
@@ -54,17 +52,14 @@ TEST(ContactsTest, CopiesKeepEveryField) {
     for (size_t i = 0; i < std::size(copies); ++i) {
         EXPECT_EQ(Describe(*copies[i]), want) << "copy " << i;
     }
-
-    const tagSKlNickPerson nick("Nick", "a@b.example", "id", 2);
-    EXPECT_EQ(Describe(nick), "[a@b.example][Nick][][][][id][]0/2");
+    EXPECT_EQ(Describe(tagSKlNickPerson("Nick", "a@b", "id", 2)), "[a@b][Nick][][][][id][]0/2");
 }
 
 TEST(ContactsTest, AccessorsWriteTheirOwnFields) {
     tagSKlPerson p;
-    EXPECT_EQ(Describe(p), "[][][][][][][]0/0");
     p.SetEmail("ann@example.org", 2);
-    p.SetNumber("+1 555 0199", 1);  // the same field: the number replaces the address
-    EXPECT_EQ(std::string(p.GetEmail()), "+1 555 0199");
+    p.SetNumber("+1 555 0199", 1);  // the one address field: the number replaces the e-mail address
+    EXPECT_STREQ(p.GetEmail(), "+1 555 0199");
     EXPECT_EQ(p.GetAddressTag(), 1u);
     p.SetName("Ann Lee");
     p.SetFirstLastName("Ann", NULL);
@@ -76,60 +71,29 @@ TEST(ContactsTest, AccessorsWriteTheirOwnFields) {
     EXPECT_EQ(static_cast<tagSKlPerson*>(p), &p);
 }
 
-TEST(ContactsTest, DisplayTexts) {
-    tagSKlPerson named("Ann Lee", "a@b", "", 2, NULL);
+TEST(ContactsTest, DisplayTextsAndViews) {
+    const tagSKlPerson named("Ann Lee", "a@b", "E1", 2, NULL);
     tagSKlPerson split;
-    split.SetFirstLastName("Ann", "Lee");
+    split.SetFirstLastName("", "Lee");
     split.SetEmail("a@b", 2);
-    tagSKlPerson lastOnly;
-    lastOnly.SetFirstLastName("", "Lee");
-    tagSKlPerson bare;
-    bare.SetNumber("+1 555", 1);
-    const struct {
-        const tagSKlPerson* person;
-        int max;
-        bool withAddress, addressFirst;
-        const char* want;
-    } cases[] = {
-        {&named, -1, false, false, "Ann Lee"},   {&named, -1, true, false, "Ann Lee <a@b>"},
-        {&named, -1, true, true, "a@b (Ann Lee)"}, {&named, 5, true, false, "Ann L"},
-        {&named, 0, true, false, ""},           {&split, -1, true, false, "Ann Lee <a@b>"},
-        {&lastOnly, -1, true, false, "Lee"},     {&bare, -1, false, false, "+1 555"},
+    const std::pair<CString, const char*> texts[] = {
+        {named.GetAsString(-1, false, false), "Ann Lee"},   {named.GetAsString(-1, true, true), "a@b (Ann Lee)"},
+        {named.GetAsString(5, true, false), "Ann L"},       {split.GetAsString(-1, true, false), "Lee <a@b>"},
+        {tagSKlPerson::SafeGetAsString(&named), "Ann Lee <a@b>"}, {tagSKlPerson::SafeGetAsString(NULL), "<NULL>"},
     };
-    for (size_t i = 0; i < std::size(cases); ++i) {
-        EXPECT_STREQ(cases[i].person->GetAsString(cases[i].max, cases[i].withAddress, cases[i].addressFirst),
-                     cases[i].want)
-            << "case " << i;
+    for (size_t i = 0; i < std::size(texts); ++i) {
+        EXPECT_STREQ(texts[i].first, texts[i].second) << "text " << i;
     }
-    EXPECT_STREQ(tagSKlPerson::SafeGetAsString(&named), "Ann Lee <a@b>");
-    EXPECT_STREQ(tagSKlPerson::SafeGetAsString(NULL), "<NULL>");
-}
 
-TEST(ContactsTest, VirtualViewsFollowTheRecordKind) {
     tagSKlPerson base("", "a@b", "E1", 2, NULL);
     tagSKlExPerson ex;
     static_cast<tagSKlPerson&>(ex) = base;
-    tagSKlNickPerson nick("Nicky", "a@b", "E1", 2);
-    tagSKlNickPerson nameless;
-    const struct {
-        const tagSKlPerson* person;
-        const char* sip;
-        bool host;
-        const char* want;
-    } cases[] = {
-        {&base, "sip:ann@host.example;transport=tcp", true, "ann@host.example"},
-        {&base, "SIP:ann@host.example", false, "ann"},
-        {&base, "ann", true, "ann"},
-        {&base, NULL, true, ""},
-        {&ex, "sip:ann@host", false, "ann"},
-        {&nick, "sip:ann@host", true, "Nicky"},
-        {&nameless, "sip:ann@host", true, "ann@host"},
-    };
-    for (size_t i = 0; i < std::size(cases); ++i) {
-        EXPECT_STREQ(Views::Sip(*cases[i].person, cases[i].sip, cases[i].host), cases[i].want) << "case " << i;
-    }
-    EXPECT_STREQ(Views::Event(nick, "notify %n %a %e 100%% %x%"), "notify Nicky a@b E1 100% %x%");
-    EXPECT_STREQ(Views::Event(ex, "%n|%a"), "|a@b");
+    const tagSKlNickPerson nick("Nicky", "a@b", "E1", 2), nameless;
+    EXPECT_STREQ(Views::Sip(base, "sip:ann@host.example;transport=tcp", true), "ann@host.example");
+    EXPECT_STREQ(Views::Sip(ex, "SIP:ann@host", false), "ann");
+    EXPECT_STREQ(Views::Sip(nick, "sip:ann@host", true), "Nicky");  // the nickname overrides
+    EXPECT_STREQ(Views::Sip(nameless, "sip:ann@host", true), "ann@host");
+    EXPECT_STREQ(Views::Event(ex, "notify %n %a %e 100%% %x%"), "notify  a@b E1 100% %x%");
 }
 
 TEST(ContactsTest, PointerArraysNeverFreeTheirRecords) {
@@ -153,19 +117,16 @@ TEST(ContactsTest, PointerArraysNeverFreeTheirRecords) {
             order += p == &a ? 'a' : p == &b ? 'b' : p == &c ? 'c' : '-';
         }
         EXPECT_EQ(order, "accb-abaccb-a");
-        CTypedPtrArray<CPtrArray, tagSKlPerson*> copy;
-        copy.Copy(list);
-        EXPECT_EQ(copy.GetAt(0), &c);
-        EXPECT_EQ(copy.GetAt(4), &b);
+        other.Copy(list);
+        EXPECT_EQ(other.GetAt(0), &c);
+        EXPECT_EQ(other.GetAt(4), &b);
         list.RemoveAll();
     }
-    // The arrays are gone; the records are whole (ASan would see a free).
-    EXPECT_EQ(Describe(a), Describe(Filled("a")));
-    EXPECT_EQ(Describe(b), Describe(Filled("b")));
-
+    // The arrays are gone, the records whole (ASan would report a free).
+    EXPECT_EQ(Describe(a) + Describe(b), Describe(Filled("a")) + Describe(Filled("b")));
     auto* heap = new tagSKlNickPerson("Heap", "x", "y", 1);
     {
-        auto* list = new CSKPersonsPtrArray;
+        CSKPersonsPtrArray* list = new CSKPersonsPtrArray;
         list->Add(heap);
         delete list;
     }
@@ -197,14 +158,15 @@ TEST(ContactsTest, OutOfRangeIndexesThrow) {
     EXPECT_EQ(list.GetAt(0), &a);
 }
 
+std::string Describe(const tagSDialInfo& d) {
+    return Describe(d.m_Callee) + Describe(d.m_Caller) + (d.m_bUseDialingRules ? "+" : "-") + "[" +
+           std::string(d.m_strDialString) + "][" + std::string(d.m_strDisplayNumber) + "]" + std::to_string(d.m_nLineID);
+}
+
 TEST(DialInfoTest, CopiesKeepEveryField) {
     const tagSDialInfo blank;
-    EXPECT_FALSE(blank.m_bUseDialingRules);
-    EXPECT_TRUE(blank.m_strDialString.IsEmpty());
-    EXPECT_TRUE(blank.m_strDisplayNumber.IsEmpty());
-    EXPECT_EQ(blank.m_nLineID, -1);
-    EXPECT_EQ(Describe(blank.m_Callee), Describe(tagSKlPerson()));
-
+    const std::string empty = Describe(tagSKlPerson());
+    EXPECT_EQ(Describe(blank), empty + empty + "-[][]-1");
     tagSDialInfo info;
     info.m_Callee = Filled("callee");
     info.m_Caller = Filled("caller");
@@ -212,21 +174,14 @@ TEST(DialInfoTest, CopiesKeepEveryField) {
     info.m_strDialString = "9,5550100";
     info.m_strDisplayNumber = "+1 555 0100";
     info.m_nLineID = 2;
-    const auto same = [](const tagSDialInfo& x, const tagSDialInfo& y) {
-        return Describe(x.m_Callee) == Describe(y.m_Callee) && Describe(x.m_Caller) == Describe(y.m_Caller) &&
-               x.m_bUseDialingRules == y.m_bUseDialingRules && x.m_strDialString == y.m_strDialString &&
-               x.m_strDisplayNumber == y.m_strDisplayNumber && x.m_nLineID == y.m_nLineID;
-    };
     const tagSDialInfo copy(info);
     tagSDialInfo assigned;
-    const tagSDialInfo& result = (assigned = info);
-    EXPECT_EQ(&result, &assigned);
-    EXPECT_TRUE(same(copy, info));
-    EXPECT_TRUE(same(assigned, info));
-    const tagSDialInfo blankCopy(blank);
-    EXPECT_TRUE(same(blankCopy, blank));
+    EXPECT_EQ(&(assigned = info), &assigned);
+    EXPECT_EQ(Describe(copy), Describe(info));
+    EXPECT_EQ(Describe(assigned), Describe(info));
+    EXPECT_EQ(Describe(tagSDialInfo(blank)), Describe(blank));
     assigned = blank;
-    EXPECT_TRUE(same(assigned, blank));
+    EXPECT_EQ(Describe(assigned), Describe(blank));
 }
 
 }  // namespace

@@ -22,64 +22,34 @@ struct FaxPage {
 
 namespace detail {
 
-class BitWriter {
-public:
-    void Put(const char* bits) {
-        for (; *bits != '\0'; ++bits) {
-            m_acc = static_cast<uint8_t>(m_acc << 1 | (*bits == '1'));
-            if (++m_count == 8) {
-                m_bytes += static_cast<char>(m_acc);
-                m_acc = 0;
-                m_count = 0;
-            }
-        }
-    }
-    std::string Finish() {
-        while (m_count != 0) {
-            Put("0");
-        }
-        return m_bytes;
-    }
-
-private:
-    std::string m_bytes;
-    uint8_t m_acc = 0;
-    int m_count = 0;
-};
-
 // White lines: in G4 each line is one vertical-mode-0 code against the white
 // line above, then the end-of-facsimile-block; in G3 each line is an EOL and
 // the run codes for 1728 white pixels (make-up 1728, terminating 0), then
 // the return-to-control of six EOLs.
 inline std::string WhiteLines(uint16_t compression, uint32_t rows) {
-    BitWriter w;
+    std::string bits;
     const char* eol = "000000000001";
     for (uint32_t r = 0; r < rows; ++r) {
-        if (compression == 4) {
-            w.Put("1");
-        } else {
-            w.Put(eol);
-            w.Put("010011011");
-            w.Put("00110101");
-        }
+        bits += compression == 4 ? "1" : std::string(eol) + "010011011" + "00110101";
     }
     for (int i = 0; i < (compression == 4 ? 2 : 6); ++i) {
-        w.Put(eol);
+        bits += eol;
     }
-    return w.Finish();
+    std::string bytes((bits.size() + 7) / 8, '\0');
+    for (size_t i = 0; i < bits.size(); ++i) {
+        bytes[i / 8] = static_cast<char>(bytes[i / 8] | (bits[i] == '1') << (7 - i % 8));
+    }
+    return bytes;
 }
 
-inline void Put16(std::string& s, size_t at, uint32_t v) {
-    s[at] = static_cast<char>(v & 0xFF);
-    s[at + 1] = static_cast<char>(v >> 8 & 0xFF);
-}
-inline void Put32(std::string& s, size_t at, uint32_t v) {
-    Put16(s, at, v & 0xFFFF);
-    Put16(s, at + 2, v >> 16);
+inline void Put(std::string& s, size_t at, uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) {
+        s[at + i] = static_cast<char>(v >> (8 * i) & 0xFF);
+    }
 }
 inline void Append32(std::string& s, uint32_t v) {
     s.append(4, '\0');
-    Put32(s, s.size() - 4, v);
+    Put(s, s.size() - 4, v, 4);
 }
 
 }  // namespace detail
@@ -117,24 +87,20 @@ inline std::string MakeFaxTiff(const std::vector<FaxPage>& pages, int loopTo = -
 
         const size_t at = f.size();
         ifdAt.push_back(at);
-        Put32(f, nextSlot, static_cast<uint32_t>(at));
+        Put(f, nextSlot, static_cast<uint32_t>(at), 4);
         f.append(2 + entries.size() * 12 + 4, '\0');
-        Put16(f, at, static_cast<uint32_t>(entries.size()));
+        Put(f, at, static_cast<uint32_t>(entries.size()), 2);
         for (size_t i = 0; i < entries.size(); ++i) {
             const size_t e = at + 2 + i * 12;
-            Put16(f, e, entries[i].tag);
-            Put16(f, e + 2, entries[i].type);
-            Put32(f, e + 4, 1);
-            if (entries[i].type == 3) {
-                Put16(f, e + 8, entries[i].value);
-            } else {
-                Put32(f, e + 8, entries[i].value);
-            }
+            Put(f, e, entries[i].tag, 2);
+            Put(f, e + 2, entries[i].type, 2);
+            Put(f, e + 4, 1, 4);
+            Put(f, e + 8, entries[i].value, entries[i].type == 3 ? 2 : 4);
         }
         nextSlot = at + 2 + entries.size() * 12;
     }
     if (loopTo >= 0 && static_cast<size_t>(loopTo) < ifdAt.size()) {
-        detail::Put32(f, nextSlot, static_cast<uint32_t>(ifdAt[loopTo]));
+        Put(f, nextSlot, static_cast<uint32_t>(ifdAt[loopTo]), 4);
     }
     return f;
 }
