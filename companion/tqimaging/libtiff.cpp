@@ -53,7 +53,20 @@ int Silent(TIFF*, void*, const char*, const char*, va_list) {
 
 struct ImageFile {
     TIFF* tif;
+    int pages;  // -1 until counted
 };
+
+// The open has read the first directory already, so the file has a page
+// even where the chain walk gives up at once on a directory that the full
+// reader still made sense of. Pages are only read below this count, so the
+// two calls always agree.
+int CountPages(ImageFile* image) {
+    if (image->pages < 0) {
+        const tdir_t n = TIFFNumberOfDirectories(image->tif);
+        image->pages = n < 1 ? 1 : n > static_cast<tdir_t>(INT_MAX) ? INT_MAX : static_cast<int>(n);
+    }
+    return image->pages;
+}
 
 // The Windows path separator is accepted as well as '/'.
 std::string PosixPath(const char* file) {
@@ -94,7 +107,7 @@ void* TQIOpenFile(const char* file) {
         close(fd);
         return nullptr;
     }
-    auto* image = new (std::nothrow) ImageFile{nullptr};
+    auto* image = new (std::nothrow) ImageFile{nullptr, -1};
     TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
     if (image == nullptr || options == nullptr) {
         TIFFOpenOptionsFree(options);
@@ -121,8 +134,7 @@ int TQIGetPageCount(void* handle, int& count) {
     if (handle == nullptr) {
         return 0;
     }
-    const tdir_t n = TIFFNumberOfDirectories(static_cast<ImageFile*>(handle)->tif);
-    count = n > static_cast<tdir_t>(INT_MAX) ? INT_MAX : static_cast<int>(n);
+    count = CountPages(static_cast<ImageFile*>(handle));
     return 1;
 }
 
@@ -130,8 +142,9 @@ int TQIGetPageResolution(void* handle, int page, int& x, int& y) {
     if (handle == nullptr || page < 0) {
         return 0;
     }
-    TIFF* tif = static_cast<ImageFile*>(handle)->tif;
-    if (!TIFFSetDirectory(tif, static_cast<tdir_t>(page))) {
+    auto* image = static_cast<ImageFile*>(handle);
+    TIFF* tif = image->tif;
+    if (page >= CountPages(image) || !TIFFSetDirectory(tif, static_cast<tdir_t>(page))) {
         return 0;
     }
     // libtiff keeps the two values as one field: with one of them missing
