@@ -289,25 +289,6 @@ TEST(MIMEMessageTest, FailuresLoseNothingAndLeaveNoFile) {
     }
 }
 
-TEST(MIMEMessageTest, AWriterHoldingTheFileRefusesTheSave) {
-    TempDir dir;
-    const std::string box = dir.file("box");
-    WriteFileBytes(box, "mail one\r\n");
-    CMIMEMessage msg;
-    msg.GetHeader().AddSubject("s");
-    {
-        CFile holder(box.c_str(), CFile::modeWrite | CFile::shareDenyNone);
-        for (bool append : {true, false}) {
-            LogCapture log;
-            EXPECT_FALSE(msg.SaveToFile(box.c_str(), append)) << append;
-            EXPECT_EQ(log.lines, std::vector<std::string>{"XWTH|CException* in CMIMEMessage::SaveToFile"});
-            EXPECT_EQ(ReadFileBytes(box), "mail one\r\n") << append;
-        }
-    }
-    EXPECT_TRUE(msg.SaveToFile(box.c_str(), true));
-    EXPECT_EQ(ReadFileBytes(box), "mail one\r\n\r\nSubject: s\r\n\r\n");
-}
-
 // Copies share header and body; every object is deleted once (ASan sees a
 // double delete or a leak) whatever the order of copies, assignments and
 // destruction.
