@@ -71,15 +71,20 @@ CMIMENode::CMIMENode(const CMIMENode& other)
 }
 
 CMIMENode& CMIMENode::operator=(const CMIMENode& other) {
-    // Count the new objects before letting the old ones go: they may be the same.
+    // Count the new objects before letting the old ones go: they may be the
+    // same, and other may be this node (read before LetGo clears it).
+    CMIMEHeader* const pHeader = other.m_pHeader.m_p;
+    CMIMEBody* const pBody = other.m_pBody.m_p;
+    const bool bHeaderOwner = other.m_pHeader.m_bOwner;
+    const bool bBodyOwner = other.m_pBody.m_bOwner;
     Share(other.m_pHeader);
     Share(other.m_pBody);
     LetGo(m_pBody);
     LetGo(m_pHeader);
-    m_pHeader.m_p = other.m_pHeader.m_p;
-    m_pHeader.m_bOwner = other.m_pHeader.m_bOwner;
-    m_pBody.m_p = other.m_pBody.m_p;
-    m_pBody.m_bOwner = other.m_pBody.m_bOwner;
+    m_pHeader.m_p = pHeader;
+    m_pHeader.m_bOwner = bHeaderOwner;
+    m_pBody.m_p = pBody;
+    m_pBody.m_bOwner = bBodyOwner;
     return *this;
 }
 

@@ -85,8 +85,14 @@ TEST(MIMEHeaderTest, LookupAndRemoval) {
     EXPECT_EQ(header["SUBJECT:"], subject);
     EXPECT_EQ(header["Subject"], nullptr);
     EXPECT_EQ(header[NULL], nullptr);
-    EXPECT_THROW(header.RemoveField(2), CInvalidArgException*);
-    EXPECT_THROW(header.RemoveField(-1), CInvalidArgException*);
+    for (int bad : {2, -1}) {
+        try {
+            header.RemoveField(bad);
+            ADD_FAILURE() << bad << ": no exception";
+        } catch (CInvalidArgException* e) {
+            e->Delete();
+        }
+    }
     header.RemoveField(0);
     EXPECT_EQ(header.Count(), 1);
     EXPECT_STREQ(*header["Subject:"], "second");
