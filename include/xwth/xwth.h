@@ -5,3 +5,4 @@
 #include <xwth/faxfile.h>
 #include <xwth/faxdesc.h>
 #include <xwth/contacts.h>
+#include <xwth/mime.h>

@@ -2,6 +2,7 @@
 // WIN.INI that names it, unless $XWTH_WININI names one already, in which case
 // that file's spool directory is used and the file is left as it is.
 #include "demo.h"
+#include "mail.h"
 #include "faxtiff.h"
 
 #include <xwth/xwth.h>
@@ -37,6 +38,8 @@ void PrintDemoUsage(FILE* out) {
         "images, prints the folder, its props.ini, the attachment list and the\n"
         "total page count, destroys the message and shows that the spool is empty\n"
         "again. Every log line of the message store is shown as it is written.\n"
+        "Then two messages are appended to a mailbox in the temporary folder,\n"
+        "which is printed.\n"
         "\n"
         "The spool and a WIN.INI naming it are made in a temporary folder and\n"
         "removed afterwards. When XWTH_WININI names a WIN.INI already, its\n"
@@ -223,6 +226,7 @@ int RunDemo(int argc, char** argv) {
     TQLogSetSink(NULL, NULL);
 
     std::printf("\nspool:   %s (%d entries)\n", spool.string().c_str(), CountEntries(spool));
+    if (DemoMailbox(temp.path().string()) != 0) status = 1;
     return status;
 }
 
