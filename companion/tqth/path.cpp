@@ -11,12 +11,14 @@
 //                               of a double-byte character, not a separator
 // The last character is found by stepping through the path by characters of
 // the multibyte code page (_mbsdec), never by looking at the last byte alone.
+#include "TQTH.h"
+
 #include <windows.h>
 
+// After the C++ headers: the Windows runtime's <mbctype.h> defines macros
+// (_M1, _M2) that the standard library uses as names.
 #include <mbstring.h>
 #include <string.h>
-
-#include "TQTH.h"
 
 CString TQCheckLastSlash(const char* path) {
     if (path == NULL || *path == '\0')

@@ -1,11 +1,14 @@
 // TQTH helpers: TQCheckLastSlash, TQSetForegroundWindow, gszProgramName.
 #include <windows.h>
 #include <afxwin.h>
-#include <mbctype.h>
 
 #include <gtest/gtest.h>
 
 #include "TQTH.h"
+
+// After the C++ headers: the Windows runtime's <mbctype.h> defines macros
+// (_M1, _M2) that the standard library uses as names.
+#include <mbctype.h>
 
 TEST(CheckLastSlashTest, AddsExactlyOneSeparatorWhereNoneEnds) {
     const char* const cases[][2] = {

@@ -1,14 +1,17 @@
 // The _mbs* family and CharLowerA/CharUpperA: characters of the multibyte
 // code page stay whole.
 #include <windows.h>
-#include <mbctype.h>
-#include <mbstring.h>
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 #include <vector>
+
+// After the C++ headers: the Windows runtime's <mbctype.h> defines macros
+// (_M1, _M2) that the standard library uses as names.
+#include <mbctype.h>
+#include <mbstring.h>
 
 namespace {
 

@@ -3,6 +3,8 @@
 // that file's spool directory is used and the file is left as it is.
 #include "demo.h"
 
+#include "date.h"
+
 #include <xwth/xwth.h>
 
 #include <TQLog.h>
@@ -34,6 +36,8 @@ void PrintDemoUsage(FILE* out) {
         "the folder, its props.ini, the attachment list and the total page count,\n"
         "destroys the message and shows that the spool is empty again. Every log\n"
         "line of the message store is shown as it is written.\n"
+        "Last, it prints the date and time texts of this moment by the regional\n"
+        "settings (see xwth date --help) and reads them back.\n"
         "\n"
         "The spool and a WIN.INI naming it are made in a temporary folder and\n"
         "removed afterwards. When XWTH_WININI names a WIN.INI already, its\n"
@@ -212,6 +216,9 @@ int RunDemo(int argc, char** argv) {
     TQLogSetSink(NULL, NULL);
 
     std::printf("\nspool:   %s (%d entries)\n", spool.string().c_str(), CountEntries(spool));
+
+    std::printf("\n");
+    PrintDateTexts(stdout);
     return status;
 }
 

@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "date.h"
 #include "demo.h"
 
 namespace {
@@ -14,6 +15,8 @@ void PrintUsage(FILE* out) {
         "  demo    create a fax message in a temporary spool, give it a recipient and\n"
         "          two attachments, show its folder, props.ini, attachments and page\n"
         "          count, then destroy it and show that the spool is empty again\n"
+        "  date    dates and times by the regional settings: show, format, parse, info\n"
+        "  intl    intl init: write the regional settings into WIN.INI [intl] for editing\n"
         "\n"
         "options:\n"
         "  -h, --help    show this help (after a command: that command's help)\n",
@@ -34,6 +37,12 @@ int main(int argc, char** argv) {
     }
     if (std::strcmp(command, "demo") == 0) {
         return xwth_tool::RunDemo(argc - 2, argv + 2);
+    }
+    if (std::strcmp(command, "date") == 0) {
+        return xwth_tool::RunDate(argc - 2, argv + 2);
+    }
+    if (std::strcmp(command, "intl") == 0) {
+        return xwth_tool::RunIntl(argc - 2, argv + 2);
     }
     std::fprintf(stderr, "xwth: unknown command '%s'\n\n", command);
     PrintUsage(stderr);
