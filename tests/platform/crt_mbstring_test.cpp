@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/wine.h"
+
 #include <cstring>
 #include <string>
 #include <vector>
@@ -56,7 +58,7 @@ TEST_F(MbStringTest, TokensKeepDoubleByteCharacters) {
 TEST_F(MbStringTest, SearchAndDigitsByCharacter) {
     ASSERT_EQ(_setmbcp(932), 0);
     const unsigned char* text = U("a\x95\x5Cpm");
-    EXPECT_EQ(_mbsstr(text, U("\\")), nullptr);
+    TODO_WINE_EXPECT_EQ(nullptr, _mbsstr(text, U("\\")), "Wine's _mbsstr compares bytes, not characters");
     EXPECT_EQ(_mbsstr(text, U("pm")), text + 3);
     EXPECT_EQ(_mbsstr(text, U("")), text);
     EXPECT_NE(_ismbcdigit('7'), 0);

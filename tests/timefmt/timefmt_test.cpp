@@ -94,16 +94,17 @@ TEST_F(TimeFmtTest, DateOrderFromTheShortDatePicture) {
                    std::to_string(w.b24Hour)))
             << "case " << i;
     }
-    // Without bReload the cache answers; a NULL record touches nothing.
-    Set("sShortDate", "dd.MM.yyyy");
+    // Without bReload the cache ("D/m/Y", the last row) answers; a NULL
+    // record returns before the cache is touched.
+    Set("sShortDate", "M/d/yy");
     INT_DATETIMEINFO info = {};
     EXPECT_EQ(TF_GetDateTimeInfo(&info, 0), 1);
-    EXPECT_EQ(info.nMonthPos, 1);
+    EXPECT_EQ(info.nMonthPos, 2);
     EXPECT_EQ(TF_GetDateTimeInfo(NULL, 1), 0);
     EXPECT_EQ(TF_GetDateTimeInfo(&info, 0), 1);
-    EXPECT_EQ(info.nMonthPos, 1);
-    EXPECT_EQ(TF_GetDateTimeInfo(&info, 1), 1);
     EXPECT_EQ(info.nMonthPos, 2);
+    EXPECT_EQ(TF_GetDateTimeInfo(&info, 1), 1);
+    EXPECT_EQ(info.nMonthPos, 1);
 }
 
 TEST_F(TimeFmtTest, TextsOfATimeValue) {
@@ -124,13 +125,14 @@ TEST_F(TimeFmtTest, TextsOfATimeValue) {
         {TF_GetTimeStr(t, 0, 0), "1:58 AM"},
         {TF_GetTimeStr(t, 0, 1), "1:58 A"},
         {TF_GetTimeStr(CTime(kFriday + 12 * 3600), 0, 1), "1:58 P"},
-        // Beyond the runtime's range the breakdown fails: no text.
-        {TF_GetDateStr(CTime(32535216000LL), 0), ""},
-        {TF_GetTimeStr(CTime(32535216000LL), 0, 0), ""},
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         EXPECT_STREQ(cases[i].got, cases[i].want) << "case " << i;
     }
+    // Beyond 3000-12-31 23:59:59 UTC the breakdown fails: no text.
+    const char* const beyond = "Wine's _localtime64_s accepts times after the year 3000";
+    TODO_WINE_EXPECT_STREQ("", static_cast<const char*>(TF_GetDateStr(CTime(32535216000LL), 0)), beyond);
+    TODO_WINE_EXPECT_STREQ("", static_cast<const char*>(TF_GetTimeStr(CTime(32535216000LL), 0, 0)), beyond);
 }
 
 // A 24-hour time keeps its last characters even with the short marker.

@@ -9,10 +9,11 @@
 //   ddd dddd      Sat Saturday
 //   M MM          3 03
 //   MMM MMMM      Mar March     (MMMM beside d or dd: the genitive form)
-//   y yy yyy      5 05 05       (the year within its century)
-//   yyyy yyyyy    2005 2005
+//   y yy          05 05         (the year within its century)
+//   yyy yyyyy     2005 2005     (three letters or more: the whole year)
 //   g gg          AD AD
-//   'o''clock'    o'clock       ('' is a quote, inside quotes or not)
+//   'o''clock'    o'clock       ('' inside quotes is a quote; outside, an
+//   dd''MM        0509           empty quoted text, which shows nothing)
 //
 //   time picture  13:07:09
 //   h hh H HH     1 01 13 13
@@ -22,8 +23,8 @@
 // Letters of the other kind (h in a date picture, d in a time picture) and
 // every other character are copied. TIME_NOSECONDS drops the seconds with
 // the text between them and the field before; TIME_NOMINUTESORSECONDS the
-// minutes as well; TIME_NOTIMEMARKER the designator the same way (or, first
-// in the picture, with the text after it). TIME_FORCE24HOURFORMAT reads h as
+// minutes as well; TIME_NOTIMEMARKER the designator the same way (first in
+// the picture, only the designator goes). TIME_FORCE24HOURFORMAT reads h as
 // H and keeps any designator the picture has.
 #include "win32/kernel/nls.h"
 
@@ -107,10 +108,7 @@ std::u16string Field(Kind kind, char16_t c, size_t n, const SYSTEMTIME& st, cons
             }
             return (genitive ? locale.genitiveMonths : locale.months)[st.wMonth - 1];
         case u'y':
-            if (n >= 4) {
-                return Number(st.wYear, 1);
-            }
-            return Number(st.wYear % 100u, n == 1 ? 1 : 2);
+            return n >= 3 ? Number(st.wYear, 1) : Number(st.wYear % 100u, 2);
         default:
             return locale.era;
         }
@@ -138,7 +136,6 @@ std::u16string FormatPicture(Kind kind, std::u16string_view picture, const SYSTE
     std::u16string out;
     size_t lastFieldEnd = 0;
     bool anyField = false;
-    bool skipText = false;  // a dropped field opened the picture: drop the text after it too
     for (size_t i = 0; i < picture.size();) {
         const char16_t c = picture[i];
         if (c == u'\'') {
@@ -155,19 +152,11 @@ std::u16string FormatPicture(Kind kind, std::u16string_view picture, const SYSTE
                 }
                 literal += picture[i];
             }
-            // '' outside a quoted run: the loop above ends at once; one quote.
-            if (literal.empty() && i >= 2 && picture[i - 1] == u'\'' && picture[i - 2] == u'\'') {
-                literal.push_back(u'\'');
-            }
-            if (!skipText) {
-                out += literal;
-            }
+            out += literal;
             continue;
         }
         if (!IsField(kind, c)) {
-            if (!skipText) {
-                out += c;
-            }
+            out += c;
             ++i;
             continue;
         }
@@ -183,12 +172,9 @@ std::u16string FormatPicture(Kind kind, std::u16string_view picture, const SYSTE
         if (drop) {
             if (anyField) {
                 out.resize(lastFieldEnd);
-            } else {
-                skipText = true;
             }
             continue;
         }
-        skipText = false;
         out += Field(kind, c, n, st, locale, markers, genitive, flags);
         lastFieldEnd = out.size();
         anyField = true;

@@ -121,11 +121,11 @@ std::unique_ptr<LocaleData> BuildLocale(const std::string& name) {
 bool IsPatternLetter(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
 
 // Windows pictures read unquoted letters as fields, so literal text holding
-// a letter is quoted; a quote is written twice.
+// a letter or a quote is quoted, a quote in it written twice.
 void AppendLiteral(std::u16string& out, std::u16string_view text) {
     bool letters = false;
     for (char16_t c : text) {
-        letters = letters || IsPatternLetter(c);
+        letters = letters || IsPatternLetter(c) || c == u'\'';
     }
     if (letters) {
         out += u'\'';
