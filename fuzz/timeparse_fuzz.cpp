@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     _setmbcp((data[0] & 4) != 0 ? 932 : 1252);
     const std::string text(reinterpret_cast<const char*>(data + 1), size - 1);
     const std::string copy = text;
-    const __int64 t = TF_TimeFromStrShort(text.c_str());
+    const __time64_t t = TF_TimeFromStrShort(text.c_str());
     Check(text == copy);
     if (t != 0 && t != -1) {
         struct tm local;

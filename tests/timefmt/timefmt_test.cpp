@@ -48,10 +48,11 @@ protected:
 
 // The local calendar fields of a time value, "2005-03-15 14:30", or the
 // value itself when it is 0 or -1.
-std::string Local(__int64 t) {
-    if (t == 0 || t == -1) {
-        return std::to_string(t);
+std::string Local(__int64 value) {
+    if (value == 0 || value == -1) {
+        return std::to_string(value);
     }
+    const __time64_t t = value;
     struct tm local = {};
     if (_localtime64_s(&local, &t) != 0) {
         return "(no local time)";

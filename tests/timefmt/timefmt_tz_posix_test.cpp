@@ -19,7 +19,7 @@ class TimeZoneTest : public ::testing::Test {
 protected:
     TimeZoneTest() {
         WriteProfileStringA("intl", "sShortDate", "M/d/yyyy");
-        WriteProfileStringA("intl", "s2359", "pm");
+        WriteProfileStringA("intl", "s2359", "PM");
     }
     ~TimeZoneTest() override {
         m_tz.reset();

@@ -88,7 +88,8 @@ bool ParseEpoch(const char* text, __int64& t) {
     return true;
 }
 
-std::string LocalText(__int64 t) {
+std::string LocalText(__int64 value) {
+    const __time64_t t = value;
     struct tm local = {};
     if (_localtime64_s(&local, &t) != 0) {
         return "(outside the runtime's range)";
@@ -116,7 +117,8 @@ int Show(__int64 t) {
     PrintLine(stdout, "TF_GetTimeStr", TF_GetTimeStr(time, 0, 0));
     PrintLine(stdout, "TF_GetTimeStr (short)", TF_GetTimeStr(time, 0, 1));
     struct tm local = {};
-    if (_localtime64_s(&local, &t) == 0) {
+    const __time64_t t64 = t;
+    if (_localtime64_s(&local, &t64) == 0) {
         CTimeSpan sinceMidnight(local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec);
         PrintLine(stdout, "TF_GetDurationStr", TF_GetDurationStr(sinceMidnight) + "  (since midnight)");
     }
