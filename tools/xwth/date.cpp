@@ -251,10 +251,12 @@ void PrintDateTexts(FILE* out) {
     PrintLine(out, "TF_GetDateStr", TF_GetDateStr(now, 0));
     PrintLine(out, "TF_GetLongDateStr", TF_GetLongDateStr(now, 0));
     PrintLine(out, "TF_GetTimeStr", TF_GetTimeStr(now, 0, 0));
-    const CString text = TF_GetDateStr(now, 0) + " " + TF_GetTimeStr(now, 0, 0);
-    char parsed[32];
-    std::snprintf(parsed, sizeof parsed, "%lld", static_cast<long long>(TF_TimeFromStrShort(text)));
-    PrintLine(out, "TF_TimeFromStrShort", CString(parsed) + "  (the two texts above, read back)");
+    // The short date read back: its local midnight.
+    const __int64 midnight = TF_TimeFromStrShort(TF_GetDateStr(now, 0));
+    char parsed[96];
+    std::snprintf(parsed, sizeof parsed, "%lld  (%s, the short date read back)", static_cast<long long>(midnight),
+                  LocalText(midnight).c_str());
+    PrintLine(out, "TF_TimeFromStrShort", parsed);
 }
 
 }  // namespace xwth_tool
