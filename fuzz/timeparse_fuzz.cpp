@@ -27,13 +27,21 @@ void Check(bool ok) {
     }
 }
 
+char g_dir[] = "/tmp/xwth-timeparse-fuzz-XXXXXX";
+
+// The folder and the WIN.INI in it are ours: both go at exit.
+void RemoveFolder() {
+    unlink((std::string(g_dir) + "/win.ini").c_str());
+    rmdir(g_dir);
+}
+
 // A private WIN.INI, written only when the picture changes.
 void UsePicture(unsigned index) {
     static int current = -1;
     if (current < 0) {
-        char dir[] = "/tmp/xwth-timeparse-fuzz-XXXXXX";
-        Check(mkdtemp(dir) != NULL);
-        setenv("XWTH_WININI", (std::string(dir) + "/win.ini").c_str(), 1);
+        Check(mkdtemp(g_dir) != NULL);
+        atexit(RemoveFolder);
+        setenv("XWTH_WININI", (std::string(g_dir) + "/win.ini").c_str(), 1);
         setenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3", 1);
         _tzset();
         Check(WriteProfileStringA("intl", "s2359", "pm") != FALSE);
