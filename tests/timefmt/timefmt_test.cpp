@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "support/testutil.h"
 #include "support/wine.h"
@@ -26,17 +28,30 @@ class TimeFmtTest : public ::testing::Test {
 protected:
     TimeFmtTest() {
         _tzset();
+#if defined(_WIN32)
+        // [intl] stands for the user's regional settings, which outlive the
+        // test (later programs format with them): put back what was there.
+        for (const char* key : kKeys) {
+            char value[128];
+            GetProfileStringA("intl", key, "\x01", value, sizeof value);
+            m_saved.emplace_back(key, value);
+        }
+#endif
         Set("sShortDate", "M/d/yyyy");
         Set("iTime", "0");
         Set("s2359", "PM");
         Set("iCountry", "1");
     }
     ~TimeFmtTest() override {
-        // WIN.INI of a Windows prefix outlives the test: take our keys away.
-        WriteProfileStringA("intl", NULL, NULL);
+        for (const auto& [key, value] : m_saved) {
+            WriteProfileStringA("intl", key, value == "\x01" ? NULL : value.c_str());
+        }
         _setmbcp(1252);
     }
     static void Set(const char* key, const char* value) { ASSERT_TRUE(WriteProfileStringA("intl", key, value)); }
+
+    static constexpr const char* kKeys[] = {"sShortDate", "sTimeFormat", "iTime", "s2359", "iCountry"};
+    std::vector<std::pair<const char*, std::string>> m_saved;
 
 #if !defined(_WIN32)
     xwth_test::TempDir m_dir;
@@ -140,7 +155,7 @@ TEST_F(TimeFmtTest, TextsOfATimeValue) {
 TEST_F(TimeFmtTest, ShortMarkerLeavesTwentyFourHourTimes) {
     Set("sTimeFormat", "HH:mm:ss");
     TODO_WINE_EXPECT_STREQ("01:58", static_cast<const char*>(TF_GetTimeStr(CTime(kFriday), 0, 1)),
-                           "Wine formats with its own registry settings, not WIN.INI's [intl]");
+                           "Wine's GetTimeFormatA does not see an [intl] change made in the same process");
 }
 
 TEST_F(TimeFmtTest, TheInvalidTimeShowsNowInUtc) {
