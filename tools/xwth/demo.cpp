@@ -2,6 +2,7 @@
 // WIN.INI that names it, unless $XWTH_WININI names one already, in which case
 // that file's spool directory is used and the file is left as it is.
 #include "demo.h"
+#include "mail.h"
 
 #include "date.h"
 
@@ -35,7 +36,8 @@ void PrintDemoUsage(FILE* out) {
         "lowest free FM folder), sets the recipient, adds two attachments, prints\n"
         "the folder, its props.ini, the attachment list and the total page count,\n"
         "destroys the message and shows that the spool is empty again. Every log\n"
-        "line of the message store is shown as it is written.\n"
+        "line of the message store is shown as it is written. Then two messages\n"
+        "are appended to a mailbox in the temporary folder, which is printed.\n"
         "Last, it prints the date and time texts of this moment by the regional\n"
         "settings (see xwth date --help) and reads them back.\n"
         "\n"
@@ -216,6 +218,7 @@ int RunDemo(int argc, char** argv) {
     TQLogSetSink(NULL, NULL);
 
     std::printf("\nspool:   %s (%d entries)\n", spool.string().c_str(), CountEntries(spool));
+    if (DemoMailbox(temp.path().string()) != 0) status = 1;
 
     std::printf("\n");
     PrintDateTexts(stdout);

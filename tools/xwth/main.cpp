@@ -4,6 +4,7 @@
 
 #include "date.h"
 #include "demo.h"
+#include "mail.h"
 
 namespace {
 
@@ -14,7 +15,9 @@ void PrintUsage(FILE* out) {
         "commands:\n"
         "  demo    create a fax message in a temporary spool, give it a recipient and\n"
         "          two attachments, show its folder, props.ini, attachments and page\n"
-        "          count, then destroy it and show that the spool is empty again\n"
+        "          count, then destroy it and show that the spool is empty again;\n"
+        "          then append two messages to a mailbox and show it\n"
+        "  mail    write an e-mail message to a file or append it to a mailbox\n"
         "  date    dates and times by the regional settings: show, format, parse, info\n"
         "  intl    intl init: write the regional settings into WIN.INI [intl] for editing\n"
         "\n"
@@ -43,6 +46,9 @@ int main(int argc, char** argv) {
     }
     if (std::strcmp(command, "intl") == 0) {
         return xwth_tool::RunIntl(argc - 2, argv + 2);
+    }
+    if (std::strcmp(command, "mail") == 0) {
+        return xwth_tool::RunMail(argc - 2, argv + 2);
     }
     std::fprintf(stderr, "xwth: unknown command '%s'\n\n", command);
     PrintUsage(stderr);
