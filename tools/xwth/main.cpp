@@ -4,6 +4,8 @@
 
 #include "date.h"
 #include "demo.h"
+#include "desc.h"
+#include "fax_info.h"
 #include "mail.h"
 
 namespace {
@@ -18,6 +20,10 @@ void PrintUsage(FILE* out) {
         "          count, then destroy it and show that the spool is empty again;\n"
         "          then append two messages to a mailbox and show it\n"
         "  mail    write an e-mail message to a file or append it to a mailbox\n"
+        "  fax-info FILE...\n"
+        "          pages and resolution of fax image files\n"
+        "  desc dump FILE | desc get FILE NAME [INDEX] | desc set FILE NAME VALUE [INDEX]\n"
+        "          show or edit a fax description (TQFM) file\n"
         "  date    dates and times by the regional settings: show, format, parse, info\n"
         "  intl    intl init: write the regional settings into WIN.INI [intl] for editing\n"
         "\n"
@@ -49,6 +55,12 @@ int main(int argc, char** argv) {
     }
     if (std::strcmp(command, "mail") == 0) {
         return xwth_tool::RunMail(argc - 2, argv + 2);
+    }
+    if (std::strcmp(command, "fax-info") == 0) {
+        return xwth_tool::RunFaxInfo(argc - 2, argv + 2);
+    }
+    if (std::strcmp(command, "desc") == 0) {
+        return xwth_tool::RunDesc(argc - 2, argv + 2);
     }
     std::fprintf(stderr, "xwth: unknown command '%s'\n\n", command);
     PrintUsage(stderr);
