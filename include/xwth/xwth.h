@@ -2,3 +2,4 @@
 #pragma once
 
 #include <xwth/faxmessage.h>
+#include <xwth/process.h>

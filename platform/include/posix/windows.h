@@ -4,4 +4,6 @@
 #include <windef.h>
 #include <winerror.h>
 #include <winbase.h>
+#include <synchapi.h>
+#include <processthreadsapi.h>
 #include <winuser.h>
