@@ -10,7 +10,7 @@ namespace {
 void CopyCut(char* out, std::string_view part, std::size_t size) {
     if (out == nullptr) return;
     const std::size_t n = part.size() < size ? part.size() : size - 1;
-    memcpy(out, part.data(), n);
+    if (n > 0) memcpy(out, part.data(), n);
     out[n] = '\0';
 }
 
