@@ -5,7 +5,7 @@
 // process holds a handle to it, and ownership belongs to a thread. A thread
 // that ends (or a process that dies) while owning a mutex leaves it
 // abandoned: the next wait gets it with WAIT_ABANDONED. Names follow the
-// kernel's rules: case-sensitive, at most MAX_PATH - 1 characters, an
+// kernel's rules: case-sensitive, at most MAX_PATH characters, an
 // optional "Global\" (all sessions) or "Local\" (this session, the default)
 // prefix, and no '\' after it.
 

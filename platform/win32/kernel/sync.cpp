@@ -317,7 +317,7 @@ struct ParsedName {
 // false with the last error set for a name the kernel refuses.
 bool ParseName(const char* name, ParsedName& out) {
     const std::string_view all(name);
-    if (all.size() >= MAX_PATH) {
+    if (all.size() > MAX_PATH) {  // what the kernel's conversion buffer holds
         SetLastError(ERROR_FILENAME_EXCED_RANGE);
         return false;
     }
