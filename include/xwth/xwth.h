@@ -2,4 +2,5 @@
 #pragma once
 
 #include <xwth/faxmessage.h>
+#include <xwth/mime.h>
 #include <xwth/process.h>

@@ -2,6 +2,7 @@
 // WIN.INI that names it, unless $XWTH_WININI names one already, in which case
 // that file's spool directory is used and the file is left as it is.
 #include "demo.h"
+#include "mail.h"
 
 #include <xwth/xwth.h>
 
@@ -33,7 +34,8 @@ void PrintDemoUsage(FILE* out) {
         "lowest free FM folder), sets the recipient, adds two attachments, prints\n"
         "the folder, its props.ini, the attachment list and the total page count,\n"
         "destroys the message and shows that the spool is empty again. Every log\n"
-        "line of the message store is shown as it is written.\n"
+        "line of the message store is shown as it is written. Then two messages\n"
+        "are appended to a mailbox in the temporary folder, which is printed.\n"
         "\n"
         "The spool and a WIN.INI naming it are made in a temporary folder and\n"
         "removed afterwards. When XWTH_WININI names a WIN.INI already, its\n"
@@ -212,6 +214,7 @@ int RunDemo(int argc, char** argv) {
     TQLogSetSink(NULL, NULL);
 
     std::printf("\nspool:   %s (%d entries)\n", spool.string().c_str(), CountEntries(spool));
+    if (DemoMailbox(temp.path().string()) != 0) status = 1;
     return status;
 }
 

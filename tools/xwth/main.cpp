@@ -4,6 +4,7 @@
 
 #include "demo.h"
 #include "lock.h"
+#include "mail.h"
 
 namespace {
 
@@ -14,9 +15,11 @@ void PrintUsage(FILE* out) {
         "commands:\n"
         "  demo    create a fax message in a temporary spool, give it a recipient and\n"
         "          two attachments, show its folder, props.ini, attachments and page\n"
-        "          count, then destroy it and show that the spool is empty again\n"
+        "          count, then destroy it and show that the spool is empty again;\n"
+        "          then append two messages to a mailbox and show it\n"
         "  lock    run a command only while holding a program lock (xwth lock NAME\n"
         "          [--global] [--wait] -- COMMAND [ARGS...])\n"
+        "  mail    write an e-mail message to a file or append it to a mailbox\n"
         "\n"
         "options:\n"
         "  -h, --help    show this help (after a command: that command's help)\n",
@@ -40,6 +43,9 @@ int main(int argc, char** argv) {
     }
     if (std::strcmp(command, "lock") == 0) {
         return xwth_tool::RunLock(argc - 2, argv + 2);
+    }
+    if (std::strcmp(command, "mail") == 0) {
+        return xwth_tool::RunMail(argc - 2, argv + 2);
     }
     std::fprintf(stderr, "xwth: unknown command '%s'\n\n", command);
     PrintUsage(stderr);
