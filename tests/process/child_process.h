@@ -44,11 +44,16 @@ inline void Report(const std::string& dir, const std::string& tag, const std::st
 inline std::string Await(const std::string& dir, const std::string& tag, const std::string& key) {
     const std::string path = dir + "/" + tag + "." + key;
     const auto giveUp = std::chrono::steady_clock::now() + std::chrono::minutes(1);
-    while (!FileExists(path)) {
+    // Every report holds text; an empty read is a file still being renamed
+    // into place (Windows may refuse to open it for that moment).
+    for (;;) {
+        if (FileExists(path)) {
+            std::string text = ReadFileBytes(path);
+            if (!text.empty()) return text;
+        }
         if (std::chrono::steady_clock::now() > giveUp) return "(none)";
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    return ReadFileBytes(path);
 }
 
 class ChildProcess {
