@@ -2,5 +2,8 @@
 #pragma once
 
 #include <xwth/faxmessage.h>
+#include <xwth/faxfile.h>
+#include <xwth/faxdesc.h>
+#include <xwth/contacts.h>
 #include <xwth/mime.h>
 #include <xwth/process.h>

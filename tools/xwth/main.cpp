@@ -3,6 +3,8 @@
 #include <cstring>
 
 #include "demo.h"
+#include "desc.h"
+#include "fax_info.h"
 #include "lock.h"
 #include "mail.h"
 
@@ -20,6 +22,10 @@ void PrintUsage(FILE* out) {
         "  lock    run a command only while holding a program lock (xwth lock NAME\n"
         "          [--global] [--wait] -- COMMAND [ARGS...])\n"
         "  mail    write an e-mail message to a file or append it to a mailbox\n"
+        "  fax-info FILE...\n"
+        "          pages and resolution of fax image files\n"
+        "  desc dump FILE | desc get FILE NAME [INDEX] | desc set FILE NAME VALUE [INDEX]\n"
+        "          show or edit a fax description (TQFM) file\n"
         "\n"
         "options:\n"
         "  -h, --help    show this help (after a command: that command's help)\n",
@@ -46,6 +52,12 @@ int main(int argc, char** argv) {
     }
     if (std::strcmp(command, "mail") == 0) {
         return xwth_tool::RunMail(argc - 2, argv + 2);
+    }
+    if (std::strcmp(command, "fax-info") == 0) {
+        return xwth_tool::RunFaxInfo(argc - 2, argv + 2);
+    }
+    if (std::strcmp(command, "desc") == 0) {
+        return xwth_tool::RunDesc(argc - 2, argv + 2);
     }
     std::fprintf(stderr, "xwth: unknown command '%s'\n\n", command);
     PrintUsage(stderr);
