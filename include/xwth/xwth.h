@@ -7,3 +7,4 @@
 #include <xwth/contacts.h>
 #include <xwth/mime.h>
 #include <xwth/process.h>
+#include <xwth/timefmt.h>

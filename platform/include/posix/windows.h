@@ -6,4 +6,5 @@
 #include <winbase.h>
 #include <synchapi.h>
 #include <processthreadsapi.h>
+#include <winnls.h>
 #include <winuser.h>
