@@ -6,4 +6,5 @@
 #include <xwth/faxdesc.h>
 #include <xwth/contacts.h>
 #include <xwth/mime.h>
+#include <xwth/process.h>
 #include <xwth/timefmt.h>

@@ -66,7 +66,8 @@ std::shared_ptr<Object> UnregisterObject(const void* handle, ObjectKind kind) {
 
 std::shared_ptr<Object> UnregisterKernelObject(const void* handle) {
     return UnregisterIf(handle, [](ObjectKind k) {
-        return k == ObjectKind::File || k == ObjectKind::Mutex || k == ObjectKind::Event;
+        return k == ObjectKind::File || k == ObjectKind::Mutex || k == ObjectKind::Event ||
+               k == ObjectKind::Token;
     });
 }
 

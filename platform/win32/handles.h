@@ -24,6 +24,7 @@ enum class ObjectKind : std::uint32_t {
     Window,
     Menu,
     Gdi,
+    Token,
 };
 
 // Owned by the table while registered, and by each caller holding a lookup
@@ -53,7 +54,7 @@ void* RegisterObject(std::shared_ptr<Object> obj);
 std::shared_ptr<Object> UnregisterObject(const void* handle, ObjectKind kind);
 
 // CloseHandle's share: takes the object out of the table if it is a kernel
-// object (file, mutex, event), the kinds that CloseHandle closes on Windows.
+// object (file, mutex, event, token), the kinds that CloseHandle closes on Windows.
 std::shared_ptr<Object> UnregisterKernelObject(const void* handle);
 
 template <class T>

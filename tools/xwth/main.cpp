@@ -6,6 +6,7 @@
 #include "demo.h"
 #include "desc.h"
 #include "fax_info.h"
+#include "lock.h"
 #include "mail.h"
 
 namespace {
@@ -19,6 +20,8 @@ void PrintUsage(FILE* out) {
         "          two attachments, show its folder, props.ini, attachments and page\n"
         "          count, then destroy it and show that the spool is empty again;\n"
         "          then append two messages to a mailbox and show it\n"
+        "  lock    run a command only while holding a program lock (xwth lock NAME\n"
+        "          [--global] [--wait] -- COMMAND [ARGS...])\n"
         "  mail    write an e-mail message to a file or append it to a mailbox\n"
         "  fax-info FILE...\n"
         "          pages and resolution of fax image files\n"
@@ -46,6 +49,9 @@ int main(int argc, char** argv) {
     }
     if (std::strcmp(command, "demo") == 0) {
         return xwth_tool::RunDemo(argc - 2, argv + 2);
+    }
+    if (std::strcmp(command, "lock") == 0) {
+        return xwth_tool::RunLock(argc - 2, argv + 2);
     }
     if (std::strcmp(command, "date") == 0) {
         return xwth_tool::RunDate(argc - 2, argv + 2);

@@ -4,5 +4,7 @@
 #include <windef.h>
 #include <winerror.h>
 #include <winbase.h>
+#include <synchapi.h>
+#include <processthreadsapi.h>
 #include <winnls.h>
 #include <winuser.h>
