@@ -3,6 +3,7 @@
 #pragma once
 
 #include <afx.h>
+#include <afxgdi.h>
 
 // Wraps a window handle it does not own (nothing creates or destroys windows
 // through it yet).

@@ -5,3 +5,5 @@
 #include <winerror.h>
 #include <winbase.h>
 #include <winuser.h>
+#include <wingdi.h>
+#include <winuserdraw.h>
