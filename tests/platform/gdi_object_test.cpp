@@ -139,6 +139,13 @@ TEST(GdiObjectTest, BadHandlesFailWithoutHarm) {
     HDC live = CreateCompatibleDC(NULL);
     HDC garbage = reinterpret_cast<HDC>(static_cast<INT_PTR>(0x7ff01234));
     EXPECT_FALSE(BitBlt(live, 0, 0, 1, 1, garbage, 0, 0, SRCCOPY));
-    EXPECT_EQ(CreateBitmap(-1, 1, 1, 1, nullptr), nullptr);
+    EXPECT_EQ(CreateBitmap(0x7fffffff, 0x7fffffff, 1, 1, nullptr), nullptr);
+    // A negative size is taken by its magnitude.
+    HBITMAP flipped = CreateBitmap(-3, -2, 1, 1, nullptr);
+    BITMAP info{};
+    EXPECT_EQ(GetObjectA(flipped, sizeof(info), &info), static_cast<int>(sizeof(info)));
+    EXPECT_EQ(info.bmWidth, 3);
+    EXPECT_EQ(info.bmHeight, 2);
+    DeleteObject(flipped);
     DeleteDC(live);
 }

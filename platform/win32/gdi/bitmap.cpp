@@ -113,16 +113,19 @@ extern "C" {
 
 // Only the two formats winport keeps as device-dependent bitmaps: 1 bit (rows
 // of the initial bits padded to 16 bits) and 32 bits. A zero size gives the
-// stock 1x1 mono bitmap, as on Windows.
+// stock 1x1 mono bitmap and a negative one is taken by its magnitude, as on
+// Windows.
 WINGDIAPI HBITMAP WINAPI CreateBitmap(int nWidth, int nHeight, UINT nPlanes, UINT nBitCount,
                                       const void* lpBits) {
-    if (nWidth < 0 || nHeight < 0 || nPlanes != 1 || (nBitCount != 1 && nBitCount != 32)) {
+    if (nWidth == INT_MIN || nHeight == INT_MIN || nPlanes != 1 || (nBitCount != 1 && nBitCount != 32)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return NULL;
     }
     if (nWidth == 0 || nHeight == 0) {
         return HandleOf<HBITMAP>(DefaultBitmap());
     }
+    nWidth = nWidth < 0 ? -nWidth : nWidth;
+    nHeight = nHeight < 0 ? -nHeight : nHeight;
     auto bm = MakeBitmap(nWidth, nHeight, nBitCount == 1 ? PixelFormat::Mono : PixelFormat::Rgb32,
                          false, false);
     if (!bm) {
