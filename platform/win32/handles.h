@@ -24,6 +24,7 @@ enum class ObjectKind : std::uint32_t {
     Window,
     Menu,
     Gdi,
+    ImageList,
 };
 
 // Owned by the table while registered, and by each caller holding a lookup

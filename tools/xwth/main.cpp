@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "demo.h"
+#include "gdi_selftest.h"
 
 namespace {
 
@@ -14,6 +15,9 @@ void PrintUsage(FILE* out) {
         "  demo    create a fax message in a temporary spool, give it a recipient and\n"
         "          two attachments, show its folder, props.ini, attachments and page\n"
         "          count, then destroy it and show that the spool is empty again\n"
+        "  gdi-selftest --out DIR\n"
+        "          draw the GDI test sheet (raster operations, edges, text, a halftone\n"
+        "          fill, an image list, a disabled picture) into DIR/gdi-selftest.png\n"
         "\n"
         "options:\n"
         "  -h, --help    show this help (after a command: that command's help)\n",
@@ -34,6 +38,9 @@ int main(int argc, char** argv) {
     }
     if (std::strcmp(command, "demo") == 0) {
         return xwth_tool::RunDemo(argc - 2, argv + 2);
+    }
+    if (std::strcmp(command, "gdi-selftest") == 0) {
+        return xwth_tool::RunGdiSelftest(argc - 2, argv + 2);
     }
     std::fprintf(stderr, "xwth: unknown command '%s'\n\n", command);
     PrintUsage(stderr);

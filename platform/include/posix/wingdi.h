@@ -282,7 +282,20 @@ WINGDIAPI LONG WINAPI GetBitmapBits(HBITMAP hbit, LONG cb, LPVOID lpvBits);
 WINGDIAPI LONG WINAPI SetBitmapBits(HBITMAP hbm, DWORD cb, const void* pvBits);
 WINGDIAPI int WINAPI GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, LPVOID lpvBits,
                                LPBITMAPINFO lpbmi, UINT usage);
+WINGDIAPI int WINAPI SetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, const void* lpBits,
+                               const BITMAPINFO* lpbmi, UINT ColorUse);
+#define CBM_INIT 0x04
+WINGDIAPI HBITMAP WINAPI CreateDIBitmap(HDC hdc, const BITMAPINFOHEADER* pbmih, DWORD flInit,
+                                        const void* pjBits, const BITMAPINFO* pbmi, UINT iUsage);
 WINGDIAPI BOOL WINAPI GdiFlush(void);
+
+typedef struct tagBITMAPFILEHEADER {
+    WORD bfType;
+    DWORD bfSize;
+    WORD bfReserved1;
+    WORD bfReserved2;
+    DWORD bfOffBits;
+} __attribute__((packed)) BITMAPFILEHEADER, *PBITMAPFILEHEADER, *LPBITMAPFILEHEADER;
 
 // ---- pixels and blits --------------------------------------------------------------------
 WINGDIAPI COLORREF WINAPI GetPixel(HDC hdc, int x, int y);

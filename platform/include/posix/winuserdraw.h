@@ -185,6 +185,18 @@ typedef struct tagNONCLIENTMETRICSA {
 } NONCLIENTMETRICSA, *PNONCLIENTMETRICSA, *LPNONCLIENTMETRICSA;
 typedef NONCLIENTMETRICSA NONCLIENTMETRICS;
 
+// ---- images --------------------------------------------------------------------------------
+#define IMAGE_BITMAP 0
+#define IMAGE_ICON 1
+#define IMAGE_CURSOR 2
+#define LR_DEFAULTCOLOR 0x00000000u
+#define LR_MONOCHROME 0x00000001u
+#define LR_LOADFROMFILE 0x00000010u
+#define LR_LOADTRANSPARENT 0x00000020u
+#define LR_DEFAULTSIZE 0x00000040u
+#define LR_CREATEDIBSECTION 0x00002000u
+#define LR_SHARED 0x00008000u
+
 // ---- functions --------------------------------------------------------------------------------
 WINUSERAPI HDC WINAPI GetDC(HWND hWnd);
 WINUSERAPI HDC WINAPI GetWindowDC(HWND hWnd);
@@ -211,6 +223,11 @@ WINUSERAPI BOOL WINAPI DrawEdge(HDC hdc, LPRECT qrc, UINT edge, UINT grfFlags);
 WINUSERAPI BOOL WINAPI DrawStateA(HDC hdc, HBRUSH hbrFore, DRAWSTATEPROC qfnCallBack, LPARAM lData,
                                   WPARAM wData, int x, int y, int cx, int cy, UINT uFlags);
 #define DrawState DrawStateA
+
+// Bitmaps from a .bmp file (LR_LOADFROMFILE); see loadimage.cpp for resources.
+WINUSERAPI HANDLE WINAPI LoadImageA(HINSTANCE hInst, LPCSTR name, UINT type, int cx, int cy,
+                                    UINT fuLoad);
+#define LoadImage LoadImageA
 
 WINUSERAPI DWORD WINAPI GetSysColor(int nIndex);
 WINUSERAPI HBRUSH WINAPI GetSysColorBrush(int nIndex);

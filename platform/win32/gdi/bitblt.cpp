@@ -61,6 +61,7 @@ void Blit(Dc& dst, const RECT& rc, const Dc* src, int sx, int sy, std::uint8_t r
     const bool useP = RopUsesPattern(rop);
     const bool monoDest = db.format == PixelFormat::Mono;
     const RopRowFn fn = RopRow(rop);
+    const RopSolidRowFn solidFn = RopSolidRow(rop);
 
     std::vector<std::uint32_t> dbuf, sbuf, pbuf;
     PatternSource pat;
@@ -141,7 +142,11 @@ void Blit(Dc& dst, const RECT& rc, const Dc* src, int sx, int sy, std::uint8_t r
         if (useP && !pat.solid) {
             pat.Fill(rc.left, y, w, pbuf.data());
         }
-        fn(d, s, useP ? pbuf.data() : nullptr, w);
+        if (useP && pat.solid) {
+            solidFn(d, s, pbuf[0], w);
+        } else {
+            fn(d, s, useP ? pbuf.data() : nullptr, w);
+        }
         if (!directDest) {
             StoreRow(db, rc.left, y, w, d);
         }

@@ -3,70 +3,75 @@
 // A code is an 8-bit truth table: bit (P << 2 | S << 1 | D) holds the result
 // for pattern bit P, source bit S and destination bit D. Interpreting that
 // table per pixel costs a table walk per bit; instead every code is
-// instantiated as a template whose body is the code's sum of minterms (or the
-// complement of the missing ones when more than half are set), so that each
-// loop is a handful of bitwise operations the compiler vectorises. Operands
-// that a code does not read are not loaded at all.
+// instantiated as a template whose body is a short bitwise expression of the
+// code (see Eval), so that each loop is a handful of operations the compiler
+// vectorises. Operands that a code does not read are not loaded at all, and
+// a solid brush is a constant rather than a row.
 #include "win32/gdi/rop.h"
 
 #include <array>
-#include <bit>
 #include <cstring>
 #include <utility>
 
 namespace winport::gdi {
 namespace {
 
-template <unsigned M>
-inline std::uint32_t Minterm(std::uint32_t p, std::uint32_t s, std::uint32_t d) {
-    const std::uint32_t pp = (M & 4) ? p : ~p;
-    const std::uint32_t ss = (M & 2) ? s : ~s;
-    const std::uint32_t dd = (M & 1) ? d : ~d;
-    return pp & ss & dd;
+// A function of source and destination given by its 4-bit truth table
+// (bit S << 1 | D), in at most two operations.
+template <unsigned T>
+inline std::uint32_t Two(std::uint32_t s, std::uint32_t d) {
+    if constexpr (T == 0x0) return 0;
+    else if constexpr (T == 0x1) return ~(s | d);
+    else if constexpr (T == 0x2) return ~s & d;
+    else if constexpr (T == 0x3) return ~s;
+    else if constexpr (T == 0x4) return s & ~d;
+    else if constexpr (T == 0x5) return ~d;
+    else if constexpr (T == 0x6) return s ^ d;
+    else if constexpr (T == 0x7) return ~(s & d);
+    else if constexpr (T == 0x8) return s & d;
+    else if constexpr (T == 0x9) return ~(s ^ d);
+    else if constexpr (T == 0xA) return d;
+    else if constexpr (T == 0xB) return ~s | d;
+    else if constexpr (T == 0xC) return s;
+    else if constexpr (T == 0xD) return s | ~d;
+    else if constexpr (T == 0xE) return s | d;
+    else return ~0u;
 }
 
-// OR of the minterms whose bit is set in Bits.
-template <unsigned Bits, unsigned M = 0>
-inline std::uint32_t SumOf(std::uint32_t p, std::uint32_t s, std::uint32_t d) {
-    if constexpr (M == 8) {
-        return 0;
-    } else if constexpr ((Bits >> M) & 1) {
-        return Minterm<M>(p, s, d) | SumOf<Bits, M + 1>(p, s, d);
+// A code splits on the pattern bit into two functions of S and D: the low
+// nibble where P is 0, the high nibble where P is 1. Choosing between them
+// bitwise, f0 ^ (p & (f0 ^ f1)), costs three more operations, so no code
+// takes more than seven; codes that ignore P fold to their nibble.
+template <unsigned C>
+inline std::uint32_t Eval(std::uint32_t p, std::uint32_t s, std::uint32_t d) {
+    constexpr unsigned lo = C & 0xF, hi = C >> 4;
+    if constexpr (lo == hi) {
+        return Two<lo>(s, d);
+    } else if constexpr (lo == 0) {
+        return p & Two<hi>(s, d);
+    } else if constexpr (hi == 0xF) {
+        return p | Two<lo>(s, d);
+    } else if constexpr (lo == (~hi & 0xF)) {
+        return p ^ Two<lo>(s, d);
     } else {
-        return SumOf<Bits, M + 1>(p, s, d);
+        const std::uint32_t f0 = Two<lo>(s, d);
+        return f0 ^ (p & (f0 ^ Two<hi>(s, d)));
     }
 }
 
-// Specialisations whose sum of minterms the compiler would not reduce.
 template <unsigned C>
-inline std::uint32_t Eval(std::uint32_t p, std::uint32_t s, std::uint32_t d) {
-    if constexpr (C == 0x00) return 0;
-    else if constexpr (C == 0xFF) return ~0u;
-    else if constexpr (C == 0xCC) return s;
-    else if constexpr (C == 0x33) return ~s;
-    else if constexpr (C == 0xF0) return p;
-    else if constexpr (C == 0x0F) return ~p;
-    else if constexpr (C == 0xAA) return d;
-    else if constexpr (C == 0x55) return ~d;
-    else if constexpr (C == 0x88) return s & d;
-    else if constexpr (C == 0xEE) return s | d;
-    else if constexpr (C == 0x66) return s ^ d;
-    else if constexpr (C == 0x5A) return p ^ d;
-    else if constexpr (C == 0x3C) return p ^ s;
-    else if constexpr (C == 0xC0) return p & s;
-    else if constexpr (C == 0x44) return s & ~d;
-    else if constexpr (C == 0x22) return ~s & d;
-    else if constexpr (C == 0x11) return ~(s | d);
-    else if constexpr (C == 0xBB) return ~s | d;
-    else if constexpr (C == 0xA0) return p & d;
-    else if constexpr (C == 0xFA) return p | d;
-    else if constexpr (C == 0xFC) return p | s;
-    else if constexpr (C == 0xB8) return ((p ^ d) & s) ^ p;   // PSDPxax: D where S is set, else P
-    else if constexpr (C == 0xE2) return ((p ^ d) & s) ^ d;   // DSPDxax: P where S is set, else D
-    else if constexpr (C == 0x96) return p ^ s ^ d;
-    else if constexpr (C == 0x69) return ~(p ^ s ^ d);
-    else if constexpr (std::popcount(C) > 4) return ~SumOf<(~C) & 0xFF>(p, s, d);
-    else return SumOf<C>(p, s, d);
+void RowSolid(std::uint32_t* __restrict d, const std::uint32_t* __restrict s, std::uint32_t p, int n) {
+    constexpr std::uint8_t c = static_cast<std::uint8_t>(C);
+    constexpr bool useS = RopUsesSource(c);
+    if constexpr (C == 0xCC) {
+        std::memcpy(d, s, static_cast<std::size_t>(n) * 4);
+    } else if constexpr (C == 0xAA) {
+        // Leaves the destination as it is.
+    } else {
+        for (int i = 0; i < n; ++i) {
+            d[i] = Eval<C>(p, useS ? s[i] : 0u, d[i]);
+        }
+    }
 }
 
 template <unsigned C>
@@ -92,10 +97,17 @@ constexpr std::array<RopRowFn, 256> MakeTable(std::index_sequence<I...>) {
     return {&Row<I>...};
 }
 
+template <std::size_t... I>
+constexpr std::array<RopSolidRowFn, 256> MakeSolidTable(std::index_sequence<I...>) {
+    return {&RowSolid<I>...};
+}
+
 constexpr std::array<RopRowFn, 256> kRows = MakeTable(std::make_index_sequence<256>{});
+constexpr std::array<RopSolidRowFn, 256> kSolidRows = MakeSolidTable(std::make_index_sequence<256>{});
 
 }  // namespace
 
 RopRowFn RopRow(std::uint8_t code) { return kRows[code]; }
+RopSolidRowFn RopSolidRow(std::uint8_t code) { return kSolidRows[code]; }
 
 }  // namespace winport::gdi
