@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -48,7 +49,17 @@ WINUSERAPI HANDLE WINAPI LoadImageA(HINSTANCE hInst, LPCSTR name, UINT type, int
         return NULL;
     }
     std::memcpy(&fh, data.data(), sizeof(fh));
-    const auto* bi = reinterpret_cast<const BITMAPINFO*>(data.data() + sizeof(fh));
+    const std::size_t infoEnd = fh.bfOffBits < data.size() ? fh.bfOffBits : data.size();
+    if (infoEnd < sizeof(fh) + sizeof(BITMAPINFOHEADER)) {
+        SetLastError(ERROR_INVALID_DATA);
+        return NULL;
+    }
+    // The header and colour table, copied out to an aligned place with room
+    // for a full 256-entry table whatever the file declares, so that no pixel
+    // index reads beyond it.
+    std::vector<std::uint32_t> infoCopy((infoEnd - sizeof(fh)) / 4 + 1 + 256, 0);
+    std::memcpy(infoCopy.data(), data.data() + sizeof(fh), infoEnd - sizeof(fh));
+    const auto* bi = reinterpret_cast<const BITMAPINFO*>(infoCopy.data());
     const BITMAPINFOHEADER& h = bi->bmiHeader;
     const long long height = h.biHeight < 0 ? -static_cast<long long>(h.biHeight) : h.biHeight;
     const long long need = static_cast<long long>(((static_cast<long long>(h.biWidth) * h.biBitCount + 31) / 32) * 4) * height;
