@@ -27,9 +27,10 @@ install_missing() {
     fi
 }
 
-build_packages=(cmake ninja-build g++ pkg-config libfreetype-dev libfontconfig-dev libpng-dev
+build_packages=(cmake ninja-build g++ pkg-config libtiff-dev libfreetype-dev libfontconfig-dev libpng-dev
                 fonts-dejavu-core fonts-liberation)
-test_packages=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev libpixman-1-dev)
+test_packages=(libgtest-dev libgmock-dev libbenchmark-dev libgmime-3.0-dev python3 clang libclang-rt-14-dev
+               libpixman-1-dev)
 
 configure_and_build() {  # folder, extra cmake arguments...
     local dir=$1
