@@ -8,6 +8,7 @@
 
 #include "platform/gdi_test_support.h"
 #include "support/testutil.h"
+#include "support/wine.h"
 
 using xwth_test::Canvas;
 
@@ -62,7 +63,12 @@ TEST(GdiImageListTest, MaskedStripDrawsTransparentOrOnItsBackground) {
         Canvas c(8, 6, kGreen);
         ImageList_SetBkColor(il, cases[i].bk);
         EXPECT_TRUE(ImageList_Draw(il, cases[i].image, c.dc, 2, 1, cases[i].style)) << "case " << i;
-        EXPECT_EQ(c.At(2, 1), cases[i].left) << "case " << i;
+        // ILD_NORMAL with no background colour is documented to draw through the mask.
+        TODO_WINE_EXPECT_EQ(cases[i].left, c.At(2, 1),
+                            cases[i].style == ILD_NORMAL && cases[i].bk == CLR_NONE
+                                ? "Wine paints the masked pixels black for ILD_NORMAL with CLR_NONE"
+                                : nullptr)
+            << "case " << i;
         EXPECT_EQ(c.At(3, 2), cases[i].rest) << "case " << i;
         EXPECT_EQ(c.At(5, 4), cases[i].rest) << "case " << i;
         EXPECT_EQ(c.At(6, 1), kGreen) << "case " << i;
@@ -95,7 +101,7 @@ TEST(GdiImageListTest, LoadsAStripFromABitmapFile) {
             char* px = &bytes[54 + row * stride + x * 3];
             px[0] = static_cast<char>(magenta ? 255 : 0);      // blue
             px[1] = 0;                                          // green
-            px[2] = static_cast<char>(magenta ? 255 : 200);    // red
+            px[2] = static_cast<char>(magenta ? 255 : 128);    // red, a colour of any depth
         }
     xwth_test::TempDir dir;
     const std::string path = dir.file("strip.bmp");
@@ -111,8 +117,8 @@ TEST(GdiImageListTest, LoadsAStripFromABitmapFile) {
     Canvas c(4, 2, kGreen);
     ImageList_Draw(il, 0, c.dc, 0, 0, ILD_TRANSPARENT);
     EXPECT_EQ(c.At(0, 0), kGreen);
-    EXPECT_EQ(c.At(1, 0), RGB(200, 0, 0));
-    EXPECT_EQ(c.At(0, 1), RGB(200, 0, 0));
+    EXPECT_EQ(c.At(1, 0), RGB(128, 0, 0));
+    EXPECT_EQ(c.At(0, 1), RGB(128, 0, 0));
     ImageList_Destroy(il);
     EXPECT_EQ(ImageList_LoadImageA(NULL, dir.file("missing.bmp").c_str(), 4, 0, kMagenta, IMAGE_BITMAP,
                                    LR_LOADFROMFILE),
