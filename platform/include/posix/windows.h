@@ -4,6 +4,7 @@
 #include <windef.h>
 #include <winerror.h>
 #include <winbase.h>
+#include <winnls.h>
 #include <winuser.h>
 #include <wingdi.h>
 #include <winuserdraw.h>
