@@ -4,6 +4,7 @@
 #pragma once
 
 #include <afx.h>
+#include <afxgdi.h>
 #include <afxwinapp.h>
 
 // Wraps a window handle it does not own (nothing creates or destroys windows

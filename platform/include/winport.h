@@ -11,6 +11,14 @@ extern "C" {
 #endif
 
 // --- screen and bitmaps as PNG ---------------------------------------------
+// Writes the bitmap's pixels as an 8-bit RGB PNG (a 1-bit bitmap as black and
+// white). The file is written beside its final name and renamed into place,
+// so a failure leaves no partial file. FALSE with the last error on failure
+// (ERROR_INVALID_HANDLE for a handle that is no bitmap, the file system's
+// error otherwise). The bitmap may stay selected in a DC.
+WINPORT_API BOOL WINAPI WpSaveBitmapAsPng(HBITMAP hBitmap, LPCSTR lpszPath);
+// The same for the virtual screen (GetDC(NULL) draws on it).
+WINPORT_API BOOL WINAPI WpSaveScreenAsPng(LPCSTR lpszPath);
 
 // --- menu input script for TrackPopupMenuEx ----------------------------------
 

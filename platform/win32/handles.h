@@ -25,6 +25,7 @@ enum class ObjectKind : std::uint32_t {
     Menu,
     Gdi,
     Token,
+    ImageList,
 };
 
 // Owned by the table while registered, and by each caller holding a lookup

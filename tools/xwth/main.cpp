@@ -6,6 +6,7 @@
 #include "demo.h"
 #include "desc.h"
 #include "fax_info.h"
+#include "gdi_selftest.h"
 #include "lock.h"
 #include "mail.h"
 
@@ -29,6 +30,9 @@ void PrintUsage(FILE* out) {
         "          show or edit a fax description (TQFM) file\n"
         "  date    dates and times by the regional settings: show, format, parse, info\n"
         "  intl    intl init: write the regional settings into WIN.INI [intl] for editing\n"
+        "  gdi-selftest --out DIR\n"
+        "          draw the GDI test sheet (raster operations, edges, text, a halftone\n"
+        "          fill, an image list, a disabled picture) into DIR/gdi-selftest.png\n"
         "\n"
         "options:\n"
         "  -h, --help    show this help (after a command: that command's help)\n",
@@ -67,6 +71,9 @@ int main(int argc, char** argv) {
     }
     if (std::strcmp(command, "desc") == 0) {
         return xwth_tool::RunDesc(argc - 2, argv + 2);
+    }
+    if (std::strcmp(command, "gdi-selftest") == 0) {
+        return xwth_tool::RunGdiSelftest(argc - 2, argv + 2);
     }
     std::fprintf(stderr, "xwth: unknown command '%s'\n\n", command);
     PrintUsage(stderr);

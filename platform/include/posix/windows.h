@@ -8,3 +8,5 @@
 #include <processthreadsapi.h>
 #include <winnls.h>
 #include <winuser.h>
+#include <wingdi.h>
+#include <winuserdraw.h>
