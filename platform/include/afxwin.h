@@ -1,21 +1,6 @@
-// Window classes of the framework. For now only the CWnd shell that other
-// classes hold and pass around; windows proper arrive with user32.
+// Window classes of the framework: windows with message maps, menus, the
+// static control and the per-thread framework state.
 #pragma once
 
 #include <afx.h>
-
-// Wraps a window handle it does not own (nothing creates or destroys windows
-// through it yet).
-class WINPORT_API CWnd : public CObject {
-    DECLARE_DYNCREATE(CWnd)
-public:
-    CWnd() noexcept;
-    ~CWnd() override;
-
-    // Call through a pointer known to be non-NULL: unlike the framework's own
-    // version this does not answer NULL for a NULL object.
-    [[nodiscard]] HWND GetSafeHwnd() const noexcept { return m_hWnd; }
-    operator HWND() const noexcept { return m_hWnd; }
-
-    HWND m_hWnd;
-};
+#include <afxwnd_.h>
