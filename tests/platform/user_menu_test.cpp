@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/kernel_test_support.h"
+#include "support/wine.h"
 
 namespace {
 
@@ -37,7 +38,7 @@ TEST(MenuTest, EntriesReportIdsAndStatesByPositionAndCommand) {
     } byPosition[] = {
         {101, MF_STRING},
         {102, MF_GRAYED | MF_CHECKED},
-        {0, MF_SEPARATOR},
+        {0, MF_SEPARATOR | MF_GRAYED | MF_DISABLED},
         {104, MF_OWNERDRAW},
         {static_cast<UINT>(-1), MF_POPUP | (2u << 8)},  // the submenu's entry count in the high byte
         {106, MF_DISABLED},
@@ -61,7 +62,7 @@ TEST(MenuTest, EntriesReportIdsAndStatesByPositionAndCommand) {
     EXPECT_STREQ(text, "&Open");
     EXPECT_EQ(GetMenuStringA(m.menu, 101, text, 6, MF_BYCOMMAND), 5);
     EXPECT_EQ(GetMenuStringA(m.menu, 101, text, 4, MF_BYCOMMAND), 3);
-    EXPECT_STREQ(text, "&Op");
+    TODO_WINE_EXPECT_STREQ("&Op", text, "Wine leaves a buffer that is too small untouched");
 }
 
 TEST(MenuTest, CheckAndEnableAnswerThePreviousState) {
@@ -80,8 +81,8 @@ TEST(MenuTest, InsertGoesBeforeThePositionOrTheCommand) {
     EXPECT_TRUE(InsertMenuA(m.menu, 0, MF_BYPOSITION | MF_STRING, 100, "First"));
     EXPECT_TRUE(InsertMenuA(m.menu, 202, MF_BYCOMMAND | MF_STRING, 200, "Before mail"));
     EXPECT_TRUE(InsertMenuA(m.menu, 0xFFFFFFFF, MF_BYPOSITION | MF_STRING, 107, "Last"));
-    EXPECT_EQ(WITH_LAST_ERROR(InsertMenuA(m.menu, 999, MF_BYCOMMAND, 1, "x")).value, FALSE);
-    const UINT want[] = {100, 101, 102, 0, 104, static_cast<UINT>(-1), 106, 107};
+    EXPECT_TRUE(InsertMenuA(m.menu, 999, MF_BYCOMMAND, 108, "no such command: appended"));
+    const UINT want[] = {100, 101, 102, 0, 104, static_cast<UINT>(-1), 106, 107, 108};
     ASSERT_EQ(GetMenuItemCount(m.menu), static_cast<int>(std::size(want)));
     for (size_t i = 0; i < std::size(want); ++i) {
         EXPECT_EQ(GetMenuItemID(m.menu, static_cast<int>(i)), want[i]) << "case " << i;
@@ -89,7 +90,7 @@ TEST(MenuTest, InsertGoesBeforeThePositionOrTheCommand) {
     EXPECT_EQ(GetMenuItemID(m.sub, 1), 200u);
     EXPECT_TRUE(RemoveMenu(m.menu, 0, MF_BYPOSITION));
     EXPECT_TRUE(DeleteMenu(m.menu, 107, MF_BYCOMMAND));
-    EXPECT_EQ(GetMenuItemCount(m.menu), 6);
+    EXPECT_EQ(GetMenuItemCount(m.menu), 7);
 }
 
 TEST(MenuTest, DestroyingAMenuDestroysItsSubmenus) {
@@ -122,14 +123,25 @@ TEST(MenuTest, BadMenusFailTheWindowsWay) {
     ASSERT_TRUE(DestroyMenu(gone));
     HMENU menu = CreatePopupMenu();
     const DWORD bad = ERROR_INVALID_MENU_HANDLE;
-    EXPECT_EQ(WITH_LAST_ERROR(DestroyMenu(gone)), Returns(FALSE, bad));
-    EXPECT_EQ(WITH_LAST_ERROR(GetMenuItemCount(gone)), Returns(-1, bad));
-    EXPECT_EQ(WITH_LAST_ERROR(AppendMenuA(gone, MF_STRING, 1, "x")), Returns(FALSE, bad));
-    EXPECT_EQ(WITH_LAST_ERROR(AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(gone), "x")),
-              Returns(FALSE, bad));
-    EXPECT_EQ(WITH_LAST_ERROR(GetMenuItemID(gone, 0)), Returns(static_cast<UINT>(-1), bad));
-    EXPECT_EQ(WITH_LAST_ERROR(GetMenuState(gone, 0, MF_BYPOSITION)), Returns(static_cast<UINT>(-1), bad));
-    EXPECT_EQ(GetMenuItemCount(menu), 0);
+    const char* const noError = "Wine refuses a stale menu handle without setting the last error";
+    const auto destroy = WITH_LAST_ERROR(DestroyMenu(gone));
+    const auto count = WITH_LAST_ERROR(GetMenuItemCount(gone));
+    const auto append = WITH_LAST_ERROR(AppendMenuA(gone, MF_STRING, 1, "x"));
+    const auto id = WITH_LAST_ERROR(GetMenuItemID(gone, 0));
+    const auto state = WITH_LAST_ERROR(GetMenuState(gone, 0, MF_BYPOSITION));
+    EXPECT_EQ(destroy.value, FALSE);
+    EXPECT_EQ(count.value, -1);
+    EXPECT_EQ(append.value, FALSE);
+    EXPECT_EQ(id.value, static_cast<UINT>(-1));
+    EXPECT_EQ(state.value, static_cast<UINT>(-1));
+    for (DWORD error : {destroy.error, count.error, append.error, id.error, state.error}) {
+        TODO_WINE_EXPECT_EQ(bad, error, noError);
+    }
+    const auto popup = WITH_LAST_ERROR(AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(gone), "x"));
+    EXPECT_EQ(popup.error, bad);
+    const char* const keepsPopup = "Wine appends an entry for a stale submenu handle although it sets the error";
+    TODO_WINE_EXPECT_EQ(FALSE, popup.value, keepsPopup);
+    TODO_WINE_EXPECT_EQ(0, GetMenuItemCount(menu), keepsPopup);
     EXPECT_TRUE(DestroyMenu(menu));
 }
 

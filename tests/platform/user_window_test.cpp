@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/kernel_test_support.h"
+#include "support/wine.h"
 
 namespace {
 
@@ -84,7 +85,7 @@ TEST_F(WindowTest, CreationAndDestructionSendTheirMessagesInOrder) {
     m_log.clear();
     g_createAnswer = -1;
     EXPECT_EQ(Make(0, nullptr, 0, reinterpret_cast<LPVOID>(3)), nullptr) << "WM_CREATE answered -1";
-    EXPECT_EQ(m_log, (std::vector<std::string>{"nccreate:3", "create:3", "destroy:0", "ncdestroy:0"}));
+    EXPECT_EQ(m_log, (std::vector<std::string>{"nccreate:3", "create:3", "ncdestroy:0"}));
 }
 
 TEST_F(WindowTest, ChildButtonsKeepTextIdAndEnabledState) {
@@ -151,9 +152,11 @@ TEST_F(WindowTest, BadClassesAndHandlesFailTheWindowsWay) {
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = kClass;
     EXPECT_EQ(WITH_LAST_ERROR(RegisterClassA(&wc)), Returns(ATOM{0}, ERROR_CLASS_ALREADY_EXISTS));
-    EXPECT_EQ(WITH_LAST_ERROR(CreateWindowExA(0, "XwthNoSuchClass", "", 0, 0, 0, 1, 1, nullptr, nullptr,
-                                              GetModuleHandleA(nullptr), nullptr)),
-              Returns(HWND{}, ERROR_CANNOT_FIND_WND_CLASS));
+    const auto unknown = WITH_LAST_ERROR(CreateWindowExA(0, "XwthNoSuchClass", "", 0, 0, 0, 1, 1, nullptr, nullptr,
+                                                         GetModuleHandleA(nullptr), nullptr));
+    EXPECT_EQ(unknown.value, nullptr);
+    TODO_WINE_EXPECT_EQ(static_cast<DWORD>(ERROR_CANNOT_FIND_WND_CLASS), unknown.error,
+                        "Wine answers ERROR_CLASS_DOES_NOT_EXIST for a window of an unknown class");
     EXPECT_EQ(WITH_LAST_ERROR(Make(WS_CHILD)), Returns(HWND{}, ERROR_TLW_WITH_WSCHILD));
 
     HWND gone = Make();
@@ -163,7 +166,10 @@ TEST_F(WindowTest, BadClassesAndHandlesFailTheWindowsWay) {
     EXPECT_EQ(WITH_LAST_ERROR(DestroyWindow(gone)), Returns(FALSE, bad));
     EXPECT_EQ(WITH_LAST_ERROR(IsWindowEnabled(gone)), Returns(FALSE, bad));
     EXPECT_EQ(WITH_LAST_ERROR(EnableWindow(gone, TRUE)), Returns(FALSE, bad));
-    EXPECT_EQ(WITH_LAST_ERROR(GetWindowTextA(gone, text, 8)), Returns(0, bad));
+    const auto textOfGone = WITH_LAST_ERROR(GetWindowTextA(gone, text, 8));
+    EXPECT_EQ(textOfGone.value, 0);
+    TODO_WINE_EXPECT_EQ(bad, textOfGone.error,
+                        "Wine takes a stale window for one of another process and answers ERROR_ACCESS_DENIED");
     EXPECT_STREQ(text, "");
     EXPECT_EQ(WITH_LAST_ERROR(GetWindowLongPtrA(gone, GWLP_ID)), Returns(LONG_PTR{0}, bad));
     EXPECT_EQ(WITH_LAST_ERROR(SendMessageA(gone, WM_USER, 1, 0)), Returns(LRESULT{0}, bad));

@@ -11,6 +11,7 @@
 //   low byte                 MF_ state and type     MF_POPUP | state
 //   high bits                MF_SEPARATOR etc.      item count << 8
 //   not found                -1                     -1
+//   a separator              MF_SEPARATOR | MF_GRAYED | MF_DISABLED
 #include <cstring>
 #include <functional>
 
@@ -93,7 +94,10 @@ bool MakeItem(HMENU owner, UINT uFlags, UINT_PTR uIDNewItem, LPCSTR lpNewItem, M
         }
         item.submenu = sub;
     }
-    if ((uFlags & MF_SEPARATOR) != 0) return true;
+    if ((uFlags & MF_SEPARATOR) != 0) {
+        item.state |= MF_GRAYED | MF_DISABLED;  // nothing to choose, and it says so
+        return true;
+    }
     if ((uFlags & (MF_OWNERDRAW | MF_BITMAP)) != 0) {
         item.data = reinterpret_cast<ULONG_PTR>(lpNewItem);
     } else if (lpNewItem != nullptr) {
@@ -144,7 +148,8 @@ WINUSERAPI BOOL WINAPI AppendMenuA(HMENU hMenu, UINT uFlags, UINT_PTR uIDNewItem
 }
 
 // By position, a position past the end appends; by command, the new entry
-// goes before the one with that id, in whichever submenu holds it.
+// goes before the one with that id, in whichever submenu holds it, and at
+// the end of the menu when no entry has that id.
 WINUSERAPI BOOL WINAPI InsertMenuA(HMENU hMenu, UINT uPosition, UINT uFlags, UINT_PTR uIDNewItem,
                                    LPCSTR lpNewItem) {
     std::lock_guard<std::recursive_mutex> lock(UserLock());
@@ -155,10 +160,7 @@ WINUSERAPI BOOL WINAPI InsertMenuA(HMENU hMenu, UINT uPosition, UINT uFlags, UIN
         p = {m, std::min<size_t>(uPosition, m->items.size())};
     } else {
         p = FindByCommand(m, uPosition);
-        if (!p.menu) {
-            SetLastError(ERROR_MENU_ITEM_NOT_FOUND);
-            return FALSE;
-        }
+        if (!p.menu) p = {m, m->items.size()};
     }
     MenuItem item;
     if (!MakeItem(hMenu, uFlags & ~static_cast<UINT>(MF_BYPOSITION), uIDNewItem, lpNewItem, item)) return FALSE;

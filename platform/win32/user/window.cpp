@@ -5,7 +5,7 @@
 // ERROR_INVALID_WINDOW_HANDLE. Creation sends WM_NCCREATE then WM_CREATE, as
 // Windows does: the title is stored by DefWindowProcA's WM_NCCREATE, so a
 // procedure that answers WM_NCCREATE itself with FALSE (or WM_CREATE with -1)
-// gets no window. Destruction sends WM_DESTROY to the window, destroys its
+// gets no window, and WM_NCDESTROY as the only further message. Destruction sends WM_DESTROY to the window, destroys its
 // children, then sends WM_NCDESTROY; a top-level window's menu goes with it.
 // Windows are not painted: there is no display behind them, and what is
 // drawn on the virtual screen is drawn there by its owner.
@@ -112,7 +112,18 @@ WINUSERAPI HWND WINAPI CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCS
         return nullptr;
     }
     if (SendMessageA(hWnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
-        DestroyWindow(hWnd);
+        // Children made meanwhile go the usual way; the window itself was
+        // never made, so it gets WM_NCDESTROY alone (as Wine shows it).
+        std::vector<HWND> children;
+        {
+            std::lock_guard<std::recursive_mutex> lock(UserLock());
+            children = w->children;
+        }
+        for (HWND child : children) DestroyTree(child);
+        w->destroying = true;
+        SendMessageA(hWnd, WM_NCDESTROY, 0, 0);
+        Unlink(w, hWnd);
+        UnregisterObject(hWnd, ObjectKind::Window);
         return nullptr;
     }
     return Lookup<Window>(hWnd) ? hWnd : nullptr;
