@@ -46,12 +46,11 @@ struct AFX_MSGMAP {
     const AFX_MSGMAP_ENTRY* lpEntries;
 };
 
+// Leaves the class in protected access, as the framework's macro does.
 #define DECLARE_MESSAGE_MAP()                                \
 protected:                                                   \
     static const AFX_MSGMAP* AFXAPI GetThisMessageMap();     \
-    const AFX_MSGMAP* GetMessageMap() const override;        \
-                                                             \
-private:
+    const AFX_MSGMAP* GetMessageMap() const override;
 
 // The table is a function-local static, built on first use.
 #define BEGIN_MESSAGE_MAP(theClass, baseClass)                                                 \
