@@ -27,8 +27,8 @@ install_missing() {
     fi
 }
 
-build_packages=(cmake ninja-build g++ pkg-config)
-test_packages=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev)
+build_packages=(cmake ninja-build g++ pkg-config libtiff-dev)
+test_packages=(libgtest-dev libgmock-dev libbenchmark-dev libgmime-3.0-dev python3 clang libclang-rt-14-dev)
 
 configure_and_build() {  # folder, extra cmake arguments...
     local dir=$1

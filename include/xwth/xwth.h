@@ -2,3 +2,7 @@
 #pragma once
 
 #include <xwth/faxmessage.h>
+#include <xwth/faxfile.h>
+#include <xwth/faxdesc.h>
+#include <xwth/contacts.h>
+#include <xwth/mime.h>
