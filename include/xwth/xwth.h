@@ -6,3 +6,4 @@
 #include <xwth/faxdesc.h>
 #include <xwth/contacts.h>
 #include <xwth/mime.h>
+#include <xwth/timefmt.h>
