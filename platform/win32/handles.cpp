@@ -31,6 +31,16 @@ void* RegisterObject(std::shared_ptr<Object> obj) {
     return handle;
 }
 
+void* RegisterObjectWithFreshHandle(std::shared_ptr<Object> obj) {
+    Table& t = TheTable();
+    std::lock_guard<std::mutex> lock(t.mutex);
+    static std::uintptr_t next = 0x10000;
+    void* const handle = reinterpret_cast<void*>(next);
+    next += 4;
+    t.objects[handle] = std::move(obj);
+    return handle;
+}
+
 std::shared_ptr<Object> LookupObject(const void* handle, ObjectKind kind) {
     Table& t = TheTable();
     std::lock_guard<std::mutex> lock(t.mutex);

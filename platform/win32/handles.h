@@ -47,6 +47,13 @@ private:
 // Enters obj in the table; the handle is its address.
 void* RegisterObject(std::shared_ptr<Object> obj);
 
+// Enters obj in the table under a handle value of its own, never given out
+// before: for objects whose handles callers keep after destroying them
+// (windows, menus), where a reused address would let a stale handle name a
+// newer object. The values are small, as user32's are, and lie outside
+// every heap address.
+void* RegisterObjectWithFreshHandle(std::shared_ptr<Object> obj);
+
 // The live object registered under handle if it is of this kind, else null.
 [[nodiscard]] std::shared_ptr<Object> LookupObject(const void* handle, ObjectKind kind);
 

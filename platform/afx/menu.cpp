@@ -1,0 +1,123 @@
+// CMenu: the menu handle wrapper and its handle map.
+#include <afxwin.h>
+
+#include "afx/objmap.h"
+
+namespace {
+
+using MenuMap = afx::HandleMap<CMenu, HMENU, &CMenu::m_hMenu>;
+
+MenuMap& TheMenuMap() {
+    static thread_local MenuMap map(&::IsMenu);
+    return map;
+}
+
+}  // namespace
+
+IMPLEMENT_DYNCREATE(CMenu, CObject)
+
+CMenu::CMenu() noexcept : m_hMenu(NULL) {}
+
+CMenu::~CMenu() {
+    DestroyMenu();
+}
+
+CMenu* PASCAL CMenu::FromHandle(HMENU hMenu) {
+    return TheMenuMap().FromHandle(hMenu);
+}
+
+CMenu* PASCAL CMenu::FromHandlePermanent(HMENU hMenu) {
+    return hMenu == NULL ? NULL : TheMenuMap().Permanent(hMenu);
+}
+
+void PASCAL CMenu::DeleteTempMap() {
+    TheMenuMap().DeleteTemporaries();
+}
+
+BOOL CMenu::Attach(HMENU hNewMenu) {
+    if (hNewMenu == NULL || m_hMenu != NULL) return FALSE;
+    m_hMenu = hNewMenu;
+    TheMenuMap().SetPermanent(hNewMenu, this);
+    return TRUE;
+}
+
+HMENU CMenu::Detach() {
+    HMENU hMenu = m_hMenu;
+    if (hMenu != NULL) TheMenuMap().RemovePermanent(hMenu, this);
+    m_hMenu = NULL;
+    return hMenu;
+}
+
+BOOL CMenu::CreateMenu() {
+    return Attach(::CreateMenu());
+}
+
+BOOL CMenu::CreatePopupMenu() {
+    return Attach(::CreatePopupMenu());
+}
+
+// FALSE when no menu is attached; the object is let go of its handle even
+// when the menu was already destroyed as another menu's submenu.
+BOOL CMenu::DestroyMenu() {
+    if (m_hMenu == NULL) return FALSE;
+    return ::DestroyMenu(Detach());
+}
+
+BOOL CMenu::AppendMenu(UINT nFlags, UINT_PTR nIDNewItem, LPCTSTR lpszNewItem) {
+    return ::AppendMenuA(m_hMenu, nFlags, nIDNewItem, lpszNewItem);
+}
+
+BOOL CMenu::InsertMenu(UINT nPosition, UINT nFlags, UINT_PTR nIDNewItem, LPCTSTR lpszNewItem) {
+    return ::InsertMenuA(m_hMenu, nPosition, nFlags, nIDNewItem, lpszNewItem);
+}
+
+BOOL CMenu::DeleteMenu(UINT nPosition, UINT nFlags) {
+    return ::DeleteMenu(m_hMenu, nPosition, nFlags);
+}
+
+BOOL CMenu::RemoveMenu(UINT nPosition, UINT nFlags) {
+    return ::RemoveMenu(m_hMenu, nPosition, nFlags);
+}
+
+UINT CMenu::GetMenuItemCount() const {
+    return static_cast<UINT>(::GetMenuItemCount(m_hMenu));
+}
+
+UINT CMenu::GetMenuItemID(int nPos) const {
+    return ::GetMenuItemID(m_hMenu, nPos);
+}
+
+UINT CMenu::GetMenuState(UINT nID, UINT nFlags) const {
+    return ::GetMenuState(m_hMenu, nID, nFlags);
+}
+
+int CMenu::GetMenuString(UINT nIDItem, LPTSTR lpString, int nMaxCount, UINT nFlags) const {
+    return ::GetMenuStringA(m_hMenu, nIDItem, lpString, nMaxCount, nFlags);
+}
+
+int CMenu::GetMenuString(UINT nIDItem, CString& rString, UINT nFlags) const {
+    const int length = ::GetMenuStringA(m_hMenu, nIDItem, NULL, 0, nFlags);
+    const int got = ::GetMenuStringA(m_hMenu, nIDItem, rString.GetBufferSetLength(length), length + 1, nFlags);
+    rString.ReleaseBuffer(got);
+    return got;
+}
+
+CMenu* CMenu::GetSubMenu(int nPos) const {
+    return FromHandle(::GetSubMenu(m_hMenu, nPos));
+}
+
+UINT CMenu::CheckMenuItem(UINT nIDCheckItem, UINT nCheck) {
+    return static_cast<UINT>(::CheckMenuItem(m_hMenu, nIDCheckItem, nCheck));
+}
+
+UINT CMenu::EnableMenuItem(UINT nIDEnableItem, UINT nEnable) {
+    return static_cast<UINT>(::EnableMenuItem(m_hMenu, nIDEnableItem, nEnable));
+}
+
+void CMenu::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) {
+    (void)lpDrawItemStruct;
+}
+
+void CMenu::MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct) {
+    (void)lpMeasureItemStruct;
+}
