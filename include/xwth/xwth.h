@@ -2,3 +2,5 @@
 #pragma once
 
 #include <xwth/faxmessage.h>
+#include <xwth/msgbox.h>
+#include <xwth/resourcemanager.h>

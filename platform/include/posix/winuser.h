@@ -2,6 +2,7 @@
 #pragma once
 
 #include <windef.h>
+#include <winuser_res.h>
 
 // Members named like user32 functions take the 8-bit names, as they do in an
 // ANSI Windows build (a class member GetProp is compiled as GetPropA).
