@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "demo.h"
+#include "strings.h"
 
 namespace {
 
@@ -14,6 +15,8 @@ void PrintUsage(FILE* out) {
         "  demo    create a fax message in a temporary spool, give it a recipient and\n"
         "          two attachments, show its folder, props.ini, attachments and page\n"
         "          count, then destroy it and show that the spool is empty again\n"
+        "  strings MODULE.dll... ID... [--prefer N] [--subst FROM=TO] [--app-name NAME]\n"
+        "          print strings from resource modules as the library loads them\n"
         "\n"
         "options:\n"
         "  -h, --help    show this help (after a command: that command's help)\n",
@@ -34,6 +37,9 @@ int main(int argc, char** argv) {
     }
     if (std::strcmp(command, "demo") == 0) {
         return xwth_tool::RunDemo(argc - 2, argv + 2);
+    }
+    if (std::strcmp(command, "strings") == 0) {
+        return xwth_tool::RunStrings(argc - 2, argv + 2);
     }
     std::fprintf(stderr, "xwth: unknown command '%s'\n\n", command);
     PrintUsage(stderr);
