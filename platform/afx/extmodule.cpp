@@ -1,6 +1,5 @@
-// Module state, extension-module registration and CDynLinkLibrary.
+// Extension-module registration and CDynLinkLibrary.
 #include <mutex>
-#include <type_traits>
 
 #include <afx.h>
 
@@ -17,14 +16,6 @@ std::recursive_mutex& LibraryListLock() {
 }
 
 }  // namespace
-
-// Nothing to destroy at exit, for the same reason.
-static_assert(std::is_trivially_destructible_v<AFX_MODULE_STATE>);
-
-AFX_MODULE_STATE* AFXAPI AfxGetModuleState() {
-    static AFX_MODULE_STATE state;
-    return &state;
-}
 
 HINSTANCE AFXAPI AfxGetInstanceHandle() {
     return AfxGetModuleState()->m_hCurrentInstanceHandle;

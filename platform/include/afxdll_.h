@@ -1,12 +1,14 @@
 // Module state and extension modules.
 //   AFX_EXTENSION_MODULE  a framework extension DLL's registration record
 //   CDynLinkLibrary       one extension DLL linked into the module state
-//   AFX_MODULE_STATE      instance and resource handles, extension list
+//   AFX_MODULE_STATE      application object, instance and resource handles, extension list
+//   AFX_MAINTAIN_STATE2   makes a module state current for a scope (AFX_MANAGE_STATE)
 #pragma once
 
 #include <afxobj.h>
 
 class COleObjectFactory;
+class CWinApp;
 
 // Kept by the extension DLL itself (usually a static in its DllMain file);
 // AfxInitExtensionModule fills it.
@@ -74,17 +76,21 @@ public:
     CDynLinkLibrary* m_pNextDLL;  // the module state's list link
 };
 
-// The process's one module state (this framework keeps no per-DLL states).
-// The list is changed under a lock inside the framework; walk it only while
-// no extension DLL is being loaded or unloaded.
+// The application's module state is the process's own (extension DLLs share
+// it, as they do in the framework); a thread may make another one current for
+// a scope with AFX_MANAGE_STATE. The list is changed under a lock inside the
+// framework; walk it only while no extension DLL is being loaded or unloaded.
 class WINPORT_API AFX_MODULE_STATE {
 public:
     AFX_MODULE_STATE() = default;
     AFX_MODULE_STATE(const AFX_MODULE_STATE&) = delete;
     AFX_MODULE_STATE& operator=(const AFX_MODULE_STATE&) = delete;
 
+    // Set by CWinApp's constructor, cleared by its destructor.
+    CWinApp* m_pCurrentWinApp = NULL;
     HINSTANCE m_hCurrentInstanceHandle = NULL;
     HINSTANCE m_hCurrentResourceHandle = NULL;
+    // The application's m_pszAppName once AfxWinInit has run; not owned.
     LPCTSTR m_lpszCurrentAppName = NULL;
     BOOL m_bDLL = FALSE;
     BOOL m_bSystem = FALSE;
@@ -92,7 +98,28 @@ public:
     CTypedSimpleList<CDynLinkLibrary, &CDynLinkLibrary::m_pNextDLL> m_libraryList;
 };
 
+// The calling thread's current module state: the one AFX_MANAGE_STATE made
+// current, else the application's.
 [[nodiscard]] WINPORT_API AFX_MODULE_STATE* AFXAPI AfxGetModuleState();
+// The application's module state, whatever is current on this thread.
+[[nodiscard]] WINPORT_API AFX_MODULE_STATE* AFXAPI AfxGetAppModuleState();
+// Makes pNewState current on the calling thread (NULL: the application's
+// again) and returns the state that was current.
+WINPORT_API AFX_MODULE_STATE* AFXAPI AfxSetModuleState(AFX_MODULE_STATE* pNewState);
+
+// Makes a module state current on this thread until the end of the scope,
+// then restores the one that was current before. Scopes nest.
+class AFX_MAINTAIN_STATE2 {
+public:
+    explicit AFX_MAINTAIN_STATE2(AFX_MODULE_STATE* pNewState) : m_pPrevModuleState(AfxSetModuleState(pNewState)) {}
+    ~AFX_MAINTAIN_STATE2() { AfxSetModuleState(m_pPrevModuleState); }
+    AFX_MAINTAIN_STATE2(const AFX_MAINTAIN_STATE2&) = delete;
+    AFX_MAINTAIN_STATE2& operator=(const AFX_MAINTAIN_STATE2&) = delete;
+
+private:
+    AFX_MODULE_STATE* m_pPrevModuleState;
+};
+#define AFX_MANAGE_STATE(p) AFX_MAINTAIN_STATE2 _ctlState(p)
 [[nodiscard]] WINPORT_API HINSTANCE AFXAPI AfxGetInstanceHandle();
 [[nodiscard]] WINPORT_API HINSTANCE AFXAPI AfxGetResourceHandle();
 WINPORT_API void AFXAPI AfxSetResourceHandle(HINSTANCE hInstResource);

@@ -1,8 +1,10 @@
 // Window classes of the framework. For now only the CWnd shell that other
-// classes hold and pass around; windows proper arrive with user32.
+// classes hold and pass around; windows proper arrive with user32. Also the
+// application object (afxwinapp.h).
 #pragma once
 
 #include <afx.h>
+#include <afxwinapp.h>
 
 // Wraps a window handle it does not own (nothing creates or destroys windows
 // through it yet).
