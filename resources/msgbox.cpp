@@ -5,6 +5,9 @@
 
 #include <windows.h>
 
+#include <stdlib.h>
+#include <string.h>
+
 #include <TQTH.h>
 
 namespace {
@@ -56,6 +59,34 @@ const char* ExtText(UINT nID, int /*nReserved*/, HINSTANCE /*hReserved*/) {
     const CString text = GetResourceManager().LoadString(nID, kMessageModule);
     ring.slots[slot].SetString(text, text.GetLength());
     return ring.slots[slot];
+}
+
+// The framework's application name becomes a copy of the title (the
+// application object owns it: made with _strdup, the old one released with
+// free), and the maker's name reads as the title in every later loaded
+// string unless the title itself starts with the maker's name. Decided here:
+// without an application object there is nothing to rename, and only the
+// substitution is registered.
+void T0MessageBoxTitleSetup(const char* pszTitle) {
+    const CString title(pszTitle != NULL ? pszTitle : "");
+    if (!title.IsEmpty()) {
+        CWinApp* app = AfxGetModuleState()->m_pCurrentWinApp;
+        char* copy = app != NULL ? _strdup(title) : NULL;
+        if (copy != NULL) {
+            free(const_cast<char*>(app->m_pszAppName));
+            app->m_pszAppName = copy;
+            AfxGetModuleState()->m_lpszCurrentAppName = copy;
+        }
+    }
+    // A title shorter than the maker's name differs from it at its end, so
+    // an empty title makes the maker's name disappear from later strings.
+    if (strncmp(title, kMakerName, sizeof kMakerName - 1) != 0) {
+        GetResourceManager().EnableAppNameSubstitute(1, title);
+    }
+}
+
+void T0MessageBoxTitleSetup(int nID) {
+    T0MessageBoxTitleSetup(ExtText(static_cast<UINT>(nID)));
 }
 
 int T0MessageBox(HWND hWnd, const char* pszText, UINT nType) {
