@@ -28,7 +28,7 @@ install_missing() {
 }
 
 build_packages=(cmake ninja-build g++ pkg-config)
-test_packages=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev)
+test_packages=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev binutils-mingw-w64-x86-64)
 
 configure_and_build() {  # folder, extra cmake arguments...
     local dir=$1
