@@ -5,11 +5,14 @@
 #include <TQLog.h>
 
 #include "msgstore/records.h"
+#include "msgstore/spoolfolder.h"
 
 #include <limits.h>
 #include <stdio.h>
 #include <string.h>
 
+#include <map>
+#include <mutex>
 #include <vector>
 
 namespace {
@@ -27,6 +30,58 @@ void CopyField(char (&field)[MAX_PATH], const char* text) {
         memcpy(field, text, len);
     }
     field[len] = '\0';
+}
+
+// The identity of the file each record's copy made, taken right after the
+// copy. The record's last release deletes its file only while that same file
+// is still there: once the making message has gone, its folder was swept and
+// a new message may have made a file of the same name under the same number.
+// A record without an entry (the cover-page slot, a failed copy) made no file
+// and deletes none. Kept beside the records, whose layout is the client's.
+class RecordFiles {
+public:
+    void Remember(const ATTACHMENT_DESCR* pRecord) {
+        msgstore::FileId id;
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (msgstore::ReadFileId(pRecord->szFileName, id)) {
+            m_ids[pRecord] = id;
+        } else {
+            m_ids.erase(pRecord);
+        }
+    }
+    void Forget(const ATTACHMENT_DESCR* pRecord) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_ids.erase(pRecord);
+    }
+    // Forgets the record; true when its file is the one it made.
+    bool TakeOwnFile(const ATTACHMENT_DESCR* pRecord) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        auto it = m_ids.find(pRecord);
+        if (it == m_ids.end()) {
+            return false;
+        }
+        const msgstore::FileId id = it->second;
+        m_ids.erase(it);
+        return msgstore::CheckFileId(pRecord->szFileName, id, false) == msgstore::IdCheck::Same;
+    }
+
+private:
+    std::mutex m_mutex;
+    std::map<const ATTACHMENT_DESCR*, msgstore::FileId> m_ids;
+};
+
+RecordFiles& MadeFiles() {
+    static RecordFiles* files = new RecordFiles;  // outlives every message, even static ones
+    return *files;
+}
+
+// Copies the source into the record's file and records what it made.
+void CopyIntoRecord(const char* source, ATTACHMENT_DESCR* pRecord) {
+    if (source != NULL && CopyFileA(source, pRecord->szFileName, FALSE)) {
+        MadeFiles().Remember(pRecord);
+    } else {
+        MadeFiles().Forget(pRecord);  // names no file of its making now
+    }
 }
 
 }  // namespace
@@ -66,7 +121,7 @@ void ReleaseRecord(ATTACHMENT_DESCR* pRecord) {
     if (--pRecord->nLinks >= 0) {
         return;
     }
-    if (pRecord->szFileName[0] != '\0') {
+    if (MadeFiles().TakeOwnFile(pRecord)) {
         DeleteFileA(pRecord->szFileName);
     }
     delete pRecord;
@@ -89,9 +144,7 @@ long CFaxMessage::AddFaxAttachment(const char* file, int pages, int pos, int hiR
     CopyField(pRecord->szFileName, GenerateNewNameFromExistingFile(file, (DWORD)pos));
     CopyField(pRecord->szTitle, title);
     pRecord->nPages = (UINT)pages;
-    if (file != NULL) {
-        CopyFileA(file, pRecord->szFileName, FALSE);
-    }
+    CopyIntoRecord(file, pRecord);
     if (pos >= 1) {
         m_arrAttachments.Add(pRecord);
     }
@@ -167,9 +220,7 @@ bool CFaxMessage::SaveAttachment(DWORD ulAttachNum, const char* lpszFileNameToSa
     }
     ATTACHMENT_DESCR* pRecord = m_arrAttachments.GetAt((INT_PTR)ulAttachNum);
     CopyField(pRecord->szFileName, GenerateNewNameFromExistingFile(lpszFileNameToSave, ulAttachNum));
-    if (lpszFileNameToSave != NULL) {
-        CopyFileA(lpszFileNameToSave, pRecord->szFileName, FALSE);
-    }
+    CopyIntoRecord(lpszFileNameToSave, pRecord);
     return true;
 }
 

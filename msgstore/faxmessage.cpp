@@ -9,6 +9,9 @@
 
 #include <stdio.h>
 
+#include <map>
+#include <mutex>
+
 namespace {
 
 const char kCategory[] = "FAXMSG";
@@ -78,6 +81,69 @@ void ForEachEntry(const CString& folder, Fn fn) {
     FindClose(hFind);
 }
 
+// The identity of each live message's folder, recorded when the folder is
+// claimed, with a handle on the folder held open until the message lets it
+// go: while the handle is open the file system cannot give the folder's
+// index to a new folder, so a folder made again under the same name always
+// reads as another. (The cost is one open handle per live message.) The
+// exported class keeps its documented fields, so the record lives here,
+// keyed by the object; an object without an entry owns no folder.
+class FolderIds {
+public:
+    // false when the folder cannot be opened (it is gone already).
+    bool Remember(const CFaxMessage* owner, const char* folder) {
+        Held held;
+        // Where a removal completes only when the last handle closes (Windows),
+        // a folder removed behind the message's back keeps its name until the
+        // message lets go, so the number cannot pass to another message.
+        held.handle = CreateFileA(folder, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING,
+                                  FILE_FLAG_BACKUP_SEMANTICS, NULL);
+        if (held.handle == INVALID_HANDLE_VALUE) {
+            return false;
+        }
+        BY_HANDLE_FILE_INFORMATION info;
+        if (!GetFileInformationByHandle(held.handle, &info)) {
+            CloseHandle(held.handle);
+            return false;
+        }
+        held.id.volume = info.dwVolumeSerialNumber;
+        held.id.indexHigh = info.nFileIndexHigh;
+        held.id.indexLow = info.nFileIndexLow;
+        Forget(owner);
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_held[owner] = held;
+        return true;
+    }
+    void Forget(const CFaxMessage* owner) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        auto it = m_held.find(owner);
+        if (it != m_held.end()) {
+            CloseHandle(it->second.handle);
+            m_held.erase(it);
+        }
+    }
+    // Whether `folder` still names the owner's folder (Gone also when the
+    // owner holds none).
+    msgstore::IdCheck Check(const CFaxMessage* owner, const char* folder) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        auto it = m_held.find(owner);
+        return it == m_held.end() ? msgstore::IdCheck::Gone : msgstore::CheckFileId(folder, it->second.id, true);
+    }
+
+private:
+    struct Held {
+        HANDLE handle = INVALID_HANDLE_VALUE;
+        msgstore::FileId id;
+    };
+    std::mutex m_mutex;
+    std::map<const CFaxMessage*, Held> m_held;
+};
+
+FolderIds& OwnedFolders() {
+    static FolderIds* ids = new FolderIds;  // outlives every message, even static ones
+    return *ids;
+}
+
 }  // namespace
 
 CFaxMessage::CFaxMessage()
@@ -130,6 +196,7 @@ CFaxMessage::CFaxMessage(CFaxMessage& other)
 CFaxMessage::~CFaxMessage() {
     Log(kCategory, "CFaxMessage::~CFaxMessage: Destroy FaxMessage");
     Delete();
+    OwnedFolders().Forget(this);  // a folder Delete could not remove stays on disk, unowned
 }
 
 bool CFaxMessage::Init() {
@@ -142,7 +209,7 @@ bool CFaxMessage::Init() {
     GetProfileStringA(kSpoolSection, kSpoolKey, "", szSpool, MAX_PATH);
 
     CString strFolder;
-    switch (msgstore::ClaimLowestFreeFolder(szSpool, strFolder)) {
+    switch (msgstore::ClaimLowestFreeFolder(msgstore::AbsoluteSpool(szSpool), strFolder)) {
     case msgstore::ClaimResult::Claimed:
         break;
     case msgstore::ClaimResult::CannotCreate:
@@ -150,6 +217,12 @@ bool CFaxMessage::Init() {
         return false;
     case msgstore::ClaimResult::NoFreeNumber:
         Log(kCategory, "CFaxMessage::Init: Max number of dirs reached: %d", msgstore::kMaxFolders);
+        return false;
+    }
+    if (!OwnedFolders().Remember(this, strFolder)) {
+        // Gone again before it could be recognised: nothing here is provably
+        // this message's, so it does not keep the name.
+        Log(kCategory, "CFaxMessage::Init: Can't create dir: %s", (LPCSTR)strFolder);
         return false;
     }
     m_strFolder = strFolder;
@@ -163,7 +236,10 @@ bool CFaxMessage::Save() {
 
 // A message without a folder (its Init failed, or an earlier Delete removed
 // it) owns nothing on disk, so it sweeps nothing: every path it could form
-// would lie outside its own message folder.
+// would lie outside its own message folder. Neither does a message whose
+// folder was removed behind its back: the name may belong to another message
+// by now, so the folder is checked against the one claimed, and forgotten
+// when it is gone or is another.
 bool CFaxMessage::Delete() {
     while (m_arrAttachments.GetSize() > 0) {
         if (!DeleteAttachment(0)) {
@@ -173,8 +249,22 @@ bool CFaxMessage::Delete() {
     if (m_strFolder.IsEmpty()) {
         return false;
     }
+    const msgstore::IdCheck check = OwnedFolders().Check(this, m_strFolder);
+    if (check == msgstore::IdCheck::Unknown) {
+        return false;  // cannot tell (no access): touch nothing, try again later
+    }
+    if (check != msgstore::IdCheck::Same) {
+        OwnedFolders().Forget(this);
+        m_strFolder.Empty();
+        return false;
+    }
     ForEachEntry(m_strFolder, [&](const char* name) { DeleteFileA(m_strFolder + "\\" + name); });
+    // The handle goes first: Windows keeps the name of a removed folder that
+    // is still open, and the next message could not claim the number.
+    OwnedFolders().Forget(this);
     if (!msgstore::RemoveClaimedFolder(m_strFolder)) {
+        // Still here (a file in it could not be deleted): still this one's.
+        OwnedFolders().Remember(this, m_strFolder);
         return false;
     }
     // The number is free now and another message, in this process or another,

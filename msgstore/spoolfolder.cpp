@@ -181,3 +181,60 @@ bool RemoveClaimedFolder(const CString& strFolder) {
 }
 
 }  // namespace msgstore
+
+namespace msgstore {
+
+CString AbsoluteSpool(const char* spool) {
+    const bool absolute = spool[0] == '\0' || spool[0] == '\\' || spool[0] == '/' ||
+                          (spool[0] != '\0' && spool[1] == ':');
+    if (absolute) {
+        return CString(spool);
+    }
+    char cwd[MAX_PATH];
+    const DWORD len = GetCurrentDirectoryA(MAX_PATH, cwd);
+    if (len == 0 || len >= MAX_PATH) {
+        return CString(spool);  // the claim then fails on the length or the path
+    }
+    CString strSpool(cwd);
+    if (cwd[len - 1] != '\\' && cwd[len - 1] != '/') {
+        strSpool += "\\";
+    }
+    return strSpool + spool;
+}
+
+bool ReadFileId(const char* path, FileId& id) {
+    // No access rights asked: reading the identity needs none, and a folder
+    // opens only with backup semantics.
+    HANDLE h = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL, OPEN_EXISTING,
+                           FILE_FLAG_BACKUP_SEMANTICS, NULL);
+    if (h == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    BY_HANDLE_FILE_INFORMATION info;
+    const BOOL ok = GetFileInformationByHandle(h, &info);
+    const DWORD err = GetLastError();
+    CloseHandle(h);
+    if (!ok) {
+        SetLastError(err);
+        return false;
+    }
+    id.volume = info.dwVolumeSerialNumber;
+    id.indexHigh = info.nFileIndexHigh;
+    id.indexLow = info.nFileIndexLow;
+    id.created = info.ftCreationTime;
+    return true;
+}
+
+IdCheck CheckFileId(const char* path, const FileId& recorded, bool folder) {
+    FileId now;
+    if (!ReadFileId(path, now)) {
+        const DWORD err = GetLastError();
+        return err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND ? IdCheck::Gone : IdCheck::Unknown;
+    }
+    const bool same = now.volume == recorded.volume && now.indexHigh == recorded.indexHigh &&
+                      now.indexLow == recorded.indexLow &&
+                      (folder || SameStamp(now.created, recorded.created));
+    return same ? IdCheck::Same : IdCheck::Other;
+}
+
+}  // namespace msgstore

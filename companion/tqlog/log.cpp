@@ -9,6 +9,12 @@
 #include <mutex>
 #include <string>
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 #include "TQLog.h"
 
 namespace {
@@ -122,15 +128,21 @@ void AppendToFile(const std::string& path, const std::string& line) {
     WriteFile(h, line.data(), static_cast<DWORD>(line.size()), &written, NULL);
     CloseHandle(h);
 #else
-    // "ab" opens with O_APPEND. Unbuffered, the C library hands the whole line
-    // to one write(); a buffered stream would split a line longer than its
-    // buffer into several writes that another process could land between.
-    FILE* f = fopen(path.c_str(), "ab");
-    if (f == NULL)
+    // O_APPEND, one write() per line: a buffered stream would split a line
+    // longer than its buffer into several writes that another process could
+    // land between. The open does not wait (a FIFO without a reader fails at
+    // once), and only a regular file or a character device (a terminal,
+    // /dev/null) is written: a FIFO or socket could block the caller on its
+    // reader, so a line for one goes to the sink only.
+    const int fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0)
         return;
-    setvbuf(f, NULL, _IONBF, 0);
-    fwrite(line.data(), 1, line.size(), f);
-    fclose(f);
+    struct stat st;
+    if (fstat(fd, &st) == 0 && (S_ISREG(st.st_mode) || S_ISCHR(st.st_mode))) {
+        const ssize_t n = write(fd, line.data(), line.size());
+        (void)n;  // a failed write costs the file its line, nothing more
+    }
+    close(fd);
 #endif
 }
 

@@ -349,4 +349,29 @@ TEST_F(AttachmentsTest, MessageWithoutFolderCopiesNothing) {
     EXPECT_EQ(Entries(m_temp.path()), WithWinIni({"a.tif", "spool"}));
 }
 
+// A record outlives the message that made its file (a copy, a link or a
+// grab holds it); the number is claimed again and the newcomer's attachment
+// gets the same name. The record's last release must leave that file alone.
+TEST_F(AttachmentsTest, LastHolderNeverDeletesANewcomersFile) {
+    const std::string source = MakeSource("a.tif", "AAAA");
+    for (int kind = 0; kind < 3; ++kind) {
+        auto* original = new CFaxMessage;
+        original->AddFaxAttachment(source.c_str(), 1, 1, 0, "A");
+        CFaxMessage* holder = kind == 0 ? new CFaxMessage(*original) : new CFaxMessage;
+        if (kind == 1) {
+            ASSERT_TRUE(holder->LinkAttachment(original, 1)) << "case " << kind;
+        } else if (kind == 2) {
+            ASSERT_TRUE(holder->GrabAttachments(original, 0, 1, 1)) << "case " << kind;
+        }
+        delete original;
+
+        CFaxMessage newcomer;
+        newcomer.AddFaxAttachment(MakeSource("b.tif", "BBBB").c_str(), 1, 1, 0, "B");
+        ASSERT_EQ(newcomer.GetAttachmentFileName(1), holder->GetAttachmentFileName(kind == 2 ? 0 : 1))
+            << "case " << kind;
+        delete holder;
+        EXPECT_EQ(xwth_test::ReadFileBytes(DiskPath("FM000000/FD000001.tif")), "BBBB") << "case " << kind;
+    }
+}
+
 }  // namespace

@@ -4,6 +4,7 @@
 #include <Config.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -283,6 +284,68 @@ TEST_F(FaxMessageTest, CopyOutlivesTheOriginal) {
     EXPECT_EQ(copy.GetAttachmentTitle(1), CString("A"));
     EXPECT_TRUE(copy.DeleteAttachment(1));
     EXPECT_EQ(SpoolEntries(), (Lines{"FM000001"}));
+}
+
+// The folder goes behind the message's back and the number is claimed
+// again, or a stranger makes a folder of that name: either way the first
+// message's Delete and destructor leave it alone and forget their path.
+TEST_F(FaxMessageTest, FolderReplacedBehindAMessageIsLeftAlone) {
+    for (int replaceBy = 0; replaceBy < 2; ++replaceBy) {
+        auto* message = new CFaxMessage;
+        message->SetProp(1, CString("mine"));
+        std::error_code ec;
+        std::filesystem::remove_all(DiskPath("FM000000"), ec);
+        if (std::filesystem::exists(DiskPath("FM000000"))) {
+            // Windows finishes a removal when the last handle on the folder
+            // closes, and the message holds one: the name stays taken (no
+            // newcomer gets it) until the message lets its folder go.
+            EXPECT_FALSE(message->Delete()) << "case " << replaceBy;
+            EXPECT_FALSE(std::filesystem::exists(DiskPath("FM000000"))) << "case " << replaceBy;
+            delete message;
+            continue;
+        }
+        auto* newcomer = replaceBy == 0 ? new CFaxMessage : nullptr;
+        if (newcomer != nullptr) {
+            newcomer->SetProp(1, CString("theirs"));
+            newcomer->AddFaxAttachment(MakeSource("b.tif", "BBBB").c_str(), 1, 1, 0, "B");
+        } else {
+            std::filesystem::create_directory(DiskPath("FM000000"));
+            xwth_test::WriteFileBytes(DiskPath("FM000000/keep.dat"), "keep");
+        }
+        const Lines before = Entries(DiskPath("FM000000"));
+        EXPECT_FALSE(message->Delete()) << "case " << replaceBy;
+        delete message;
+        EXPECT_EQ(Entries(DiskPath("FM000000")), before) << "case " << replaceBy;
+        EXPECT_FALSE(before.empty()) << "case " << replaceBy;
+        if (newcomer != nullptr) {
+            EXPECT_EQ(newcomer->GetProp(1), CString("theirs")) << "case " << replaceBy;
+            delete newcomer;
+        }
+        std::filesystem::remove_all(DiskPath("FM000000"));
+    }
+}
+
+// A relative spool names a folder under the current directory when the
+// message is made; a later change of directory moves nothing.
+TEST_F(FaxMessageTest, RelativeSpoolIsFixedWhenTheFolderIsClaimed) {
+    char saved[MAX_PATH];
+    ASSERT_NE(GetCurrentDirectoryA(MAX_PATH, saved), 0u);
+    const std::string elsewhere = m_temp.file("elsewhere");
+    std::filesystem::create_directories(elsewhere + "/spool/FM000000");
+    xwth_test::WriteFileBytes(elsewhere + "/spool/FM000000/keep.dat", "keep");
+
+    ASSERT_TRUE(SetCurrentDirectoryA(m_temp.path().c_str()));
+    SetSpool("spool");
+    auto* message = new CFaxMessage;
+    message->AddFaxAttachment(MakeSource("a.tif", "AAAA").c_str(), 1, 1, 0, "A");
+    const std::string name = (LPCSTR)message->GetAttachmentFileName(1);
+    ASSERT_TRUE(SetCurrentDirectoryA(elsewhere.c_str()));
+    delete message;
+    ASSERT_TRUE(SetCurrentDirectoryA(saved));
+
+    EXPECT_TRUE(std::filesystem::path(name).is_absolute()) << name;
+    EXPECT_TRUE(SpoolEntries().empty());
+    EXPECT_EQ(Entries(elsewhere + "/spool/FM000000"), (Lines{"keep.dat"}));
 }
 
 }  // namespace

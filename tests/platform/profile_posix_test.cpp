@@ -5,12 +5,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <string>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -177,6 +181,138 @@ TEST(ProfileWinIniTest, LinksAndReadOnlyProfiles) {
     EXPECT_EQ(WITH_LAST_ERROR(WritePrivateProfileStringA("s", "k", "3", real.c_str())),
               Returns(FALSE, ERROR_ACCESS_DENIED));
     EXPECT_EQ(ReadFileBytes(real), "[s]\r\nk=2\r\n");
+}
+
+}  // namespace
+
+namespace {
+
+// Runs body in a child process that an alarm ends if it hangs; its exit code
+// (128 + signal when killed). 77: the child could not set up its conditions.
+template <class Body>
+int InChild(Body body) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::alarm(20);
+        ::_exit(body());
+    }
+    return pid < 0 ? -1 : WaitExitCode(pid);
+}
+
+// A fork while another thread's write holds its folder's lock: the child's
+// own writes go through and the parent's writers never wait for the child.
+TEST(ProfileForkTest, AForkNeverLeavesTheLockHeld) {
+    TempDir dir;
+    const std::string busy = dir.file("busy.ini");
+    const std::string other = dir.file("other.ini");
+    std::atomic<bool> stop{false};
+    std::thread writer([&] {
+        for (int i = 0; !stop; ++i) {
+            WritePrivateProfileStringA("s", "k", std::to_string(i).c_str(), busy.c_str());
+        }
+    });
+    for (int round = 0; round < 20; ++round) {
+        int release[2];
+        ASSERT_EQ(::pipe(release), 0);
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            ::alarm(20);
+            ::close(release[1]);
+            const bool ok = WritePrivateProfileStringA("child", "k", "1", other.c_str()) != FALSE;
+            char c;
+            (void)::read(release[0], &c, 1);  // alive until the parent has written
+            ::_exit(ok ? 0 : 1);
+        }
+        ::close(release[0]);
+        EXPECT_TRUE(WritePrivateProfileStringA("parent", "k", std::to_string(round).c_str(), other.c_str()));
+        ::close(release[1]);
+        EXPECT_EQ(WaitExitCode(pid), 0) << "round " << round;
+    }
+    stop = true;
+    writer.join();
+}
+
+// A FIFO or a link to a device fails at once, and holds no lock that would
+// stop a write of another file in the folder.
+TEST(ProfileSpecialFileTest, FifosAndDevicesFailAtOnce) {
+    TempDir dir;
+    const std::string fifo = dir.file("fifo.ini");
+    const std::string device = dir.file("zero.ini");
+    const std::string other = dir.file("other.ini");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    ASSERT_EQ(::symlink("/dev/zero", device.c_str()), 0);
+    const std::string paths[] = {fifo, device};
+    for (std::size_t i = 0; i < std::size(paths); ++i) {
+        const char* path = paths[i].c_str();
+        const int code = InChild([&] {
+            char buf[16];
+            if (GetPrivateProfileStringA("s", "k", "dflt", buf, sizeof buf, path) != 4 || std::strcmp(buf, "dflt")) {
+                return 1;
+            }
+            SetLastError(0xdeadbeef);
+            if (WritePrivateProfileStringA("s", "k", "v", path) || GetLastError() != ERROR_ACCESS_DENIED) {
+                return 2;
+            }
+            return WritePrivateProfileStringA("s", "k", "v", other.c_str()) ? 0 : 3;
+        });
+        EXPECT_EQ(code, 0) << "case " << i;
+    }
+    struct stat st;
+    ASSERT_EQ(::lstat(fifo.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+}
+
+// Run as root, a child takes another user's identity: a profile owned by a
+// third user, readable by all, is not the child's to replace.
+TEST(ProfilePermissionTest, AWriteNeedsTheEffectiveUsersPermission) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "needs root: the file belongs to one user and the writer is another";
+    }
+    TempDir dir;
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0777), 0);
+    const std::string ini = dir.file("theirs.ini");
+    xwth_test::WriteFileBytes(ini, "[s]\r\nk=1\r\n");
+    ASSERT_EQ(::chown(ini.c_str(), 12345, 12345), 0);
+    ASSERT_EQ(::chmod(ini.c_str(), 0644), 0);
+    const int code = InChild([&] {
+        if (::setresgid(65534, 65534, 65534) != 0 || ::setresuid(65534, 65534, 65534) != 0) {
+            return 77;
+        }
+        SetLastError(0xdeadbeef);
+        const BOOL ok = WritePrivateProfileStringA("s", "k", "2", ini.c_str());
+        return !ok && GetLastError() == ERROR_ACCESS_DENIED ? 0 : 1;
+    });
+    if (code == 77) {
+        GTEST_SKIP() << "setresuid is not allowed here";
+    }
+    EXPECT_EQ(code, 0);
+    struct stat st;
+    ASSERT_EQ(::stat(ini.c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, 12345u);
+    EXPECT_EQ(ReadFileBytes(ini), "[s]\r\nk=1\r\n");
+}
+
+// Where /proc is not mounted the temporary file is a named one; nothing of it
+// stays behind.
+TEST(ProfileNoProcTest, WritesWithoutProc) {
+    TempDir dir;
+    const std::string ini = dir.file("p.ini");
+    const int code = InChild([&] {
+        if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            ::umount2("/proc", MNT_DETACH) != 0 || ::access("/proc/self/fd", F_OK) == 0) {
+            return 77;
+        }
+        char buf[8];
+        const bool ok = WritePrivateProfileStringA("s", "k", "1", ini.c_str()) &&
+                        WritePrivateProfileStringA("s", "k", "2", ini.c_str()) &&
+                        GetPrivateProfileStringA("s", "k", "", buf, sizeof buf, ini.c_str()) == 1 && buf[0] == '2';
+        return ok ? 0 : 1;
+    });
+    if (code == 77) {
+        GTEST_SKIP() << "no mount namespace without /proc can be made here";
+    }
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(Listing(dir.path()), std::vector<std::string>{"p.ini"});
 }
 
 }  // namespace

@@ -284,4 +284,45 @@ TEST_F(ProfileTest, EditsKeepEverythingElse) {
     }
 }
 
+// Files that other writers make: CR-only line ends, an empty section name,
+// a NUL inside a value, a UTF-8 byte order mark; and a default string that
+// lies inside the result buffer.
+TEST_F(ProfileTest, OddFilesReadAndEditCleanly) {
+    // CR-only line ends read line by line, and a write replaces the key.
+    const std::string cr = Profile("cr.ini", "[s]\rk=v\rj=w\r[t]\rx=1\r");
+    char buf[64];
+    EXPECT_EQ(GetPrivateProfileStringA("s", "j", "d", buf, sizeof buf, cr.c_str()), 1u);
+    EXPECT_STREQ(buf, "w");
+    EXPECT_EQ(GetPrivateProfileStringA("t", "x", "d", buf, sizeof buf, cr.c_str()), 1u);
+    ASSERT_TRUE(WritePrivateProfileStringA("s", "k", "new", cr.c_str()));
+    EXPECT_EQ(GetPrivateProfileStringA("s", "k", "d", buf, sizeof buf, cr.c_str()), 3u);
+    EXPECT_STREQ(buf, "new");
+    const std::string bytes = ReadFileBytes(cr);
+    EXPECT_EQ(bytes.find("k="), bytes.rfind("k=")) << bytes;  // one key, not a duplicate
+    EXPECT_EQ(GetPrivateProfileStringA("s", "j", "d", buf, sizeof buf, cr.c_str()), 1u);
+
+    // "[]" is left out of the section names.
+    const std::string empty = Profile("empty.ini", "[]\r\nx=1\r\n[s]\r\nk=1\r\n");
+    std::memset(buf, 'z', sizeof buf);
+    EXPECT_EQ(GetPrivateProfileSectionNamesA(buf, sizeof buf, empty.c_str()), 2u);
+    EXPECT_EQ(Show(buf, 3), "s||");
+
+    // A NUL ends the value: the count stops there.
+    const std::string nul = m_dir.file("nul.ini");
+    WriteFileBytes(nul, std::string("[s]\r\nk=ab\0cd\r\n", 15));
+    const char* const kWineNul = "Wine does not find a key whose value holds a NUL byte";
+    TODO_WINE_EXPECT_EQ(2u, GetPrivateProfileStringA("s", "k", "d", buf, sizeof buf, nul.c_str()), kWineNul);
+    TODO_WINE_EXPECT_STREQ("ab", buf, kWineNul);
+
+    // A default that overlaps the buffer.
+    std::strcpy(buf, "xxdefault");
+    EXPECT_EQ(GetPrivateProfileStringA("s", "missing", buf + 2, buf, sizeof buf, nul.c_str()), 7u);
+    EXPECT_STREQ(buf, "default");
+
+    // Deleting the first section keeps the byte order mark.
+    const std::string bom = Profile("bom.ini", "\xEF\xBB\xBF[a]\r\nx=1\r\n[b]\r\ny=2\r\n");
+    ASSERT_TRUE(WritePrivateProfileStringA("a", nullptr, nullptr, bom.c_str()));
+    EXPECT_EQ(ReadFileBytes(bom), "\xEF\xBB\xBF[b]\r\ny=2\r\n");
+}
+
 }  // namespace

@@ -82,21 +82,26 @@ std::optional<Splice> PlanWrite(std::string_view text, std::string_view section,
         return Splice{keyLine->begin, keyLine->end, {}};
     }
 
+    // New and replaced lines end as the file's lines do when it has CR-only
+    // ends: a CR LF among them would turn the rest of the file into one line.
+    const std::string_view eol =
+        text.find('\n') == std::string_view::npos && text.find('\r') != std::string_view::npos ? "\r" : "\r\n";
     const std::string_view newValue(value);
     if (keyLine && keyLine->value == newValue) {
         return std::nullopt;
     }
     std::string entry;
     entry.reserve(keyName.size() + newValue.size() + 3);
-    entry.append(keyLine ? keyLine->name : keyName).append("=").append(newValue).append("\r\n");
+    entry.append(keyLine ? keyLine->name : keyName).append("=").append(newValue).append(eol);
     if (keyLine) {
         return Splice{keyLine->begin, keyLine->end, std::move(entry)};
     }
     // Appending after a last line that has no line break gives it one first.
+    const std::size_t mark = text.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
     const std::size_t at = found ? contentEnd : text.size();
-    std::string insert = (at > 0 && text[at - 1] != '\n') ? "\r\n" : "";
+    std::string insert(at > mark && text[at - 1] != '\n' && text[at - 1] != '\r' ? eol : std::string_view());
     if (!found) {
-        insert.append("[").append(sectionName).append("]\r\n");
+        insert.append("[").append(sectionName).append("]").append(eol);
     }
     insert += entry;
     return Splice{at, at, std::move(insert)};

@@ -51,16 +51,22 @@ struct Line {
 
 // The core. Calls visit(const Line&) for every line of text, in order, until
 // visit returns false. Lines end at LF (a CR before it is a blank like any
-// other); a UTF-8 byte order mark before the first line is not part of it.
-// The text may come from a file or from a string alike.
+// other); where no LF follows, at CR, so a file with CR-only line ends reads
+// line by line, as Wine reads it. A UTF-8 byte order mark before the first
+// line is not part of it, and no edit touches it. The text may come from a
+// file or from a string alike.
 template <class Visit>
 void ScanLines(std::string_view text, Visit&& visit) {
-    const std::size_t start = text.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
-    std::size_t pos = start;
+    std::size_t pos = text.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
+    bool lfLeft = true;  // once no LF is left, CR ends the lines
     while (pos < text.size()) {
         Line line;
-        line.begin = pos == start ? 0 : pos;  // an edit of the first line keeps the mark
-        const std::size_t eol = text.find('\n', pos);
+        line.begin = pos;
+        std::size_t eol = lfLeft ? text.find('\n', pos) : std::string_view::npos;
+        if (eol == std::string_view::npos) {
+            lfLeft = false;
+            eol = text.find('\r', pos);
+        }
         const std::size_t stop = eol == std::string_view::npos ? text.size() : eol;
         line.end = eol == std::string_view::npos ? text.size() : eol + 1;
         line.text = Trim(text.substr(pos, stop - pos));
@@ -125,7 +131,8 @@ struct Splice {
 // header and every line up to the next header), value null deletes the key's
 // line. A new key goes after the last key (or other content line) of the
 // section, before its trailing blank lines and comments; a new section goes
-// at the end. New and replaced lines end with CR LF; a replaced line keeps
+// at the end. New and replaced lines end with CR LF (CR in a file with
+// CR-only line ends); a replaced line keeps
 // the spelling of its key; every other byte stays as it was.
 [[nodiscard]] std::optional<Splice> PlanWrite(std::string_view text, std::string_view section,
                                               const char* key, const char* value);

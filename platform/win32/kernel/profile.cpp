@@ -9,17 +9,25 @@
 // either the old or the new text, and concurrent writers in any number of
 // processes take turns, so none loses another's update. There is no fsync:
 // the case guarded against is the death of a process, not of the machine.
+//
+// Only regular files are profiles: a FIFO, a device or a folder fails at
+// once (a read gives the default, a write ERROR_ACCESS_DENIED) and nothing
+// waits on it. A write needs write permission for the effective user as well
+// as the owner's write bit (Windows' read-only attribute, which holds even
+// for root). A fork never leaves a child holding a writer's lock.
 #include "win32/errors.h"
 #include "win32/kernel/ini.h"
 #include "win32/paths.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
+#include <pthread.h>
 #include <string>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -132,13 +140,32 @@ private:
 // The file entry point of the INI core: the text of a profile, or false
 // (errno set) when it cannot be read. The text lives in a per-thread buffer
 // until the thread's next profile call.
+// Opens name in dirfd's folder for reading without waiting: a FIFO without a
+// writer would block the open, a device read forever. -1 with errno set;
+// EACCES for anything but a regular file.
+int OpenRegular(int dirfd, const char* name, int flags, struct stat& st) {
+    const int fd = ::openat(dirfd, name, O_RDONLY | O_NONBLOCK | O_CLOEXEC | flags);
+    if (fd < 0) {
+        return -1;
+    }
+    const bool statted = ::fstat(fd, &st) == 0;
+    if (!statted || !S_ISREG(st.st_mode)) {
+        const int err = statted ? EACCES : errno;
+        ::close(fd);
+        errno = err;
+        return -1;
+    }
+    return fd;
+}
+
 bool LoadProfile(const std::string& path, std::string_view& text) {
     thread_local ReadBuffer buffer;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat st;
+    const int fd = OpenRegular(AT_FDCWD, path.c_str(), 0, st);
     if (fd < 0) {
         return false;
     }
-    const bool ok = buffer.ReadAll(fd);  // a folder fails here with EISDIR
+    const bool ok = buffer.ReadAll(fd);
     const int err = errno;
     ::close(fd);
     errno = err;
@@ -152,9 +179,11 @@ bool LoadProfile(const std::string& path, std::string_view& text) {
 // ---- results into the caller's buffer -----------------------------------
 
 // A single string: at most size - 1 characters and a NUL; returns the count.
+// A NUL inside s (a file may hold one) ends it. s may overlap the buffer (a
+// default string passed in the result buffer).
 DWORD CopyString(std::string_view s, LPSTR buffer, DWORD size) {
-    const std::size_t n = std::min<std::size_t>(s.size(), size - 1);
-    std::memcpy(buffer, s.data(), n);
+    const std::size_t n = std::min<std::size_t>(std::min(s.find('\0'), s.size()), size - 1);
+    std::memmove(buffer, s.data(), n);
     buffer[n] = '\0';
     return static_cast<DWORD>(n);
 }
@@ -254,6 +283,13 @@ bool WriteAllV(int fd, struct iovec* iov, int count) {
 // process exclude each other as processes do, and the kernel drops the lock
 // of a process that dies. Writers to different profiles of one folder take
 // turns too, which costs nothing that matters.
+//
+// A forked child shares the open file description, and with it the lock:
+// the parent's close alone would leave the folder locked until the child
+// exits or execs, and the child's own profile writes would wait on it for
+// ever. So the lock is dropped explicitly (which frees it for every holder
+// of the description), and a fork handler closes the child's copies of the
+// descriptors held at the moment of the fork.
 class FolderLock {
 public:
     explicit FolderLock(const std::string& folder) {
@@ -261,11 +297,11 @@ public:
         if (m_fd < 0) {
             return;
         }
+        m_slot = Track(m_fd);  // before the lock: a fork in between finds it
         while (::flock(m_fd, LOCK_EX) != 0) {
             if (errno != EINTR) {
                 const int err = errno;
-                ::close(m_fd);
-                m_fd = -1;
+                Release();
                 errno = err;
                 return;
             }
@@ -273,7 +309,8 @@ public:
     }
     ~FolderLock() {
         if (m_fd >= 0) {
-            ::close(m_fd);  // releases the lock
+            ::flock(m_fd, LOCK_UN);
+            Release();
         }
     }
     FolderLock(const FolderLock&) = delete;
@@ -282,35 +319,92 @@ public:
     [[nodiscard]] int fd() const { return m_fd; }
 
 private:
+    // Descriptors of the locks held now, plus one (0 is a free slot). A
+    // process holding more at once than there are slots leaves the extra
+    // ones to the explicit unlock alone.
+    static constexpr int kSlots = 64;
+    static inline std::atomic<int> s_held[kSlots];
+
+    static void CloseHeldInChild() {
+        for (std::atomic<int>& slot : s_held) {
+            const int held = slot.exchange(0);
+            if (held > 0) {
+                ::close(held - 1);
+            }
+        }
+    }
+    static int Track(int fd) {
+        for (int i = 0; i < kSlots; ++i) {
+            int expected = 0;
+            if (s_held[i].compare_exchange_strong(expected, fd + 1)) {
+                return i;
+            }
+        }
+        return -1;
+    }
+    void Release() {
+        if (m_slot >= 0) {
+            s_held[m_slot].store(0);
+        }
+        ::close(m_fd);
+        m_fd = -1;
+    }
+
     int m_fd = -1;
+    int m_slot = -1;
+
+    friend void CloseFolderLocksInChild();
 };
+
+void CloseFolderLocksInChild() {
+    FolderLock::CloseHeldInChild();
+}
+
+// Registered when the library loads, so that no fork can come between a
+// first lock and the handler.
+[[maybe_unused]] const int g_forkHandler = ::pthread_atfork(nullptr, nullptr, &CloseFolderLocksInChild);
 
 // Writes pieces to name in dirfd's folder by way of a temporary file and a
 // rename. The temporary file is unnamed (O_TMPFILE) until the moment before
-// the rename; where the file system cannot do that it is ".<name>.wptmp",
-// which only a lock holder ever uses, so a leftover is overwritten next time.
-bool ReplaceFile(int dirfd, const std::string& name, struct iovec* iov, int count, bool keepMode,
+// the rename; where the file system cannot do that, or /proc is not mounted
+// to name it through, it is ".<name>.wptmp", which only a lock holder ever
+// uses, so a leftover is overwritten next time.
+bool ReplaceFile(int dirfd, const std::string& name, const struct iovec* pieces, int count, bool keepMode,
                  mode_t mode) {
     const std::string tempName = "." + name + ".wptmp";
+    struct iovec iov[8];
+    const auto writeAll = [&](int fd) {
+        std::copy(pieces, pieces + count, iov);  // the write consumes its copy
+        return WriteAllV(fd, iov, count) && (!keepMode || ::fchmod(fd, mode) == 0);
+    };
+
     bool named = false;
+    bool ok = false;
     int fd = ::openat(dirfd, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+        ok = writeAll(fd);
+        if (ok) {
+            char procPath[64];
+            std::snprintf(procPath, sizeof procPath, "/proc/self/fd/%d", fd);
+            ok = ::linkat(AT_FDCWD, procPath, dirfd, tempName.c_str(), AT_SYMLINK_FOLLOW) == 0;
+            if (!ok && errno == EEXIST) {  // left by a writer that died before its rename
+                ::unlinkat(dirfd, tempName.c_str(), 0);
+                ok = ::linkat(AT_FDCWD, procPath, dirfd, tempName.c_str(), AT_SYMLINK_FOLLOW) == 0;
+            }
+            named = ok;
+            if (!ok && errno == ENOENT) {  // no /proc: the named way after all
+                ::close(fd);
+                fd = -1;
+            }
+        }
+    }
     if (fd < 0) {
         named = true;
         fd = ::openat(dirfd, tempName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666);
         if (fd < 0) {
             return false;
         }
-    }
-    bool ok = WriteAllV(fd, iov, count) && (!keepMode || ::fchmod(fd, mode) == 0);
-    if (ok && !named) {
-        char procPath[64];
-        std::snprintf(procPath, sizeof procPath, "/proc/self/fd/%d", fd);
-        ok = ::linkat(AT_FDCWD, procPath, dirfd, tempName.c_str(), AT_SYMLINK_FOLLOW) == 0;
-        if (!ok && errno == EEXIST) {  // left by a writer that died before its rename
-            ::unlinkat(dirfd, tempName.c_str(), 0);
-            ok = ::linkat(AT_FDCWD, procPath, dirfd, tempName.c_str(), AT_SYMLINK_FOLLOW) == 0;
-        }
-        named = ok;
+        ok = writeAll(fd);
     }
     if (ok) {
         ok = ::renameat(dirfd, tempName.c_str(), dirfd, name.c_str()) == 0;
@@ -345,7 +439,8 @@ BOOL WriteProfile(std::string path, LPCSTR section, LPCSTR key, LPCSTR value) {
         std::string_view text;
         bool exists = false;
         mode_t mode = 0;
-        const int fd = ::openat(lock.fd(), name.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+        struct stat st;
+        const int fd = OpenRegular(lock.fd(), name.c_str(), O_NOFOLLOW, st);
         if (fd < 0) {
             if (errno == ELOOP && hop < 8) {
                 // A symbolic link: edit the file it names, keep the link.
@@ -361,19 +456,20 @@ BOOL WriteProfile(std::string path, LPCSTR section, LPCSTR key, LPCSTR value) {
                 return FailFromErrno(errno, path.c_str());
             }
         } else {
-            struct stat st;
-            const bool ok = ::fstat(fd, &st) == 0 && buffer.ReadAll(fd);
+            // A read-only profile stays as it is, as on Windows (and for root);
+            // so does one that the effective user may not write.
+            if ((st.st_mode & S_IWUSR) == 0 || ::faccessat(lock.fd(), name.c_str(), W_OK, AT_EACCESS) != 0) {
+                ::close(fd);
+                SetLastError(ERROR_ACCESS_DENIED);
+                return FALSE;
+            }
+            const bool ok = buffer.ReadAll(fd);
             const int err = errno;
             ::close(fd);
             if (!ok) {
                 return FailFromErrno(err, path.c_str());
             }
             text = buffer.view();
-            // A read-only profile stays as it is, as on Windows (and for root).
-            if ((st.st_mode & S_IWUSR) == 0) {
-                SetLastError(ERROR_ACCESS_DENIED);
-                return FALSE;
-            }
             exists = true;
             mode = st.st_mode & 07777;
         }
@@ -481,7 +577,8 @@ WINBASEAPI DWORD WINAPI GetPrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyN
     if (lpAppName == nullptr) {
         ListWriter list(lpReturnedString, nSize);
         ini::ScanLines(text, [&](const ini::Line& line) {
-            if (line.kind == ini::LineKind::Section) {
+            // "[]" is left out: its empty name would end the list early.
+            if (line.kind == ini::LineKind::Section && !line.name.empty()) {
                 list.Add(line.name);
             }
             return true;
