@@ -11,30 +11,19 @@ namespace {
 constexpr __time64_t kMaxTime = 32535215999LL;
 
 // The three conversions, each failing outside 0..kMaxTime as the Windows C
-// runtime's _mktime64/_localtime64_s/_gmtime64_s do.
-#ifdef _WIN32
+// runtime's _mktime64/_localtime64_s/_gmtime64_s do (winport has the first
+// two on POSIX).
 __time64_t MakeLocalTime(struct tm* ptm) {
     return _mktime64(ptm);
 }
 bool ToLocalTm(__time64_t t, struct tm* ptm) {
     return t >= 0 && t <= kMaxTime && _localtime64_s(ptm, &t) == 0;
 }
+#ifdef _WIN32
 bool ToGmtTm(__time64_t t, struct tm* ptm) {
     return t >= 0 && t <= kMaxTime && _gmtime64_s(ptm, &t) == 0;
 }
 #else
-// tzset first: the reentrant functions need not notice a changed TZ.
-__time64_t MakeLocalTime(struct tm* ptm) {
-    tzset();
-    time_t t = mktime(ptm);
-    return (t < 0 || t > kMaxTime) ? -1 : static_cast<__time64_t>(t);
-}
-bool ToLocalTm(__time64_t t, struct tm* ptm) {
-    if (t < 0 || t > kMaxTime) return false;
-    tzset();
-    time_t tt = static_cast<time_t>(t);
-    return localtime_r(&tt, ptm) != NULL;
-}
 bool ToGmtTm(__time64_t t, struct tm* ptm) {
     if (t < 0 || t > kMaxTime) return false;
     time_t tt = static_cast<time_t>(t);

@@ -8,7 +8,8 @@
 #include <afxstr.h>
 
 #ifndef _WIN32
-typedef long long __time64_t;
+// The C runtime's time family, which <time.h> declares on Windows.
+#include <wptime.h>
 #endif
 
 // <windows.h> makes GetCurrentTime() a macro for GetTickCount().
