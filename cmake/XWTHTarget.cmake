@@ -13,4 +13,4 @@ target_include_directories(XWTH PUBLIC
   $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/include>
   $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
 target_include_directories(XWTH PRIVATE ${PROJECT_SOURCE_DIR})
-target_link_libraries(XWTH PUBLIC winport TQLog TQTH Config)
+target_link_libraries(XWTH PUBLIC winport TQLog TQTH TQImaging Config)

@@ -2,9 +2,12 @@
 // helpers, and the program's display name.
 //   CMemBlock      a heap block and its size; copies share the block
 //   CChangeCurDir  makes a folder current for a scope
+//   tagSKlPerson, tagSKlNickPerson   contact records
+//   CSKPersonsPtrArray               an array of contact record pointers
 #pragma once
 
 #include <afx.h>
+#include <afxtempl.h>
 
 #include "companion_export.h"
 
@@ -73,3 +76,94 @@ TQTH_API int TQSetForegroundWindow(CWnd* pWnd);
 
 // The program's display name, used as message-box title.
 extern TQTH_API CString gszProgramName;
+
+// A contact: a person with one address (a telephone number or an e-mail
+// address, as the address tag says) and the names to show. The record owns
+// its texts; copies are deep. The toolkit implements the constructors, the
+// destructor, the display texts and the virtual operations; the XWTH library
+// implements (and exports) the accessors and the conversion.
+struct TQTH_CLASS tagSKlPerson {
+    TQTH_MEMBER tagSKlPerson();
+    TQTH_MEMBER tagSKlPerson(const tagSKlPerson& other);
+    // name, address, entry ID, address tag, note; NULL texts are empty.
+    TQTH_MEMBER tagSKlPerson(const char* pszName, const char* pszAddress, const char* pszEntryID,
+                             DWORD dwAddressTag, const char* pszNote);
+    TQTH_MEMBER tagSKlPerson& operator=(const tagSKlPerson& other);
+    TQTH_MEMBER virtual ~tagSKlPerson();
+
+    // The text to show for the contact, cut to nMaxLen characters unless
+    // nMaxLen is negative: the name (else "first last"), with the address in
+    // angle brackets after it when bWithAddress; with bAddressFirst the
+    // address leads and the name follows in parentheses. A contact without
+    // a name shows its address alone.
+    [[nodiscard]] TQTH_MEMBER CString GetAsString(int nMaxLen, bool bWithAddress, bool bAddressFirst) const;
+    // The address text, whatever its kind.
+    [[nodiscard]] TQTH_MEMBER CString GetNumber() const;
+
+    [[nodiscard]] XWTH_MEMBER_API CString GetEmail();
+    XWTH_MEMBER_API void SetName(const char* pszName);
+    [[nodiscard]] XWTH_MEMBER_API CString GetFirstName();
+    [[nodiscard]] XWTH_MEMBER_API CString GetLastName();
+    XWTH_MEMBER_API void SetFirstLastName(const char* pszFirst, const char* pszLast);
+    [[nodiscard]] XWTH_MEMBER_API CString GetEntryID();
+    XWTH_MEMBER_API void SetEntryID(const char* pszEntryID);
+    [[nodiscard]] XWTH_MEMBER_API DWORD GetAddressTag() const;
+    XWTH_MEMBER_API void SetAddressTag(DWORD dwTag);
+    // Both write the one address field and the tag.
+    XWTH_MEMBER_API void SetEmail(const char* pszAddress, DWORD dwTag);
+    XWTH_MEMBER_API void SetNumber(const char* pszAddress, DWORD dwTag);
+    // The display text GetAsString(-1, true, false) of pPerson, or "<NULL>"
+    // for a null pointer: a static operation, so that a null record is never
+    // dereferenced.
+    [[nodiscard]] XWTH_MEMBER_API static CString SafeGetAsString(const tagSKlPerson* pPerson);
+    XWTH_MEMBER_API operator tagSKlPerson*();
+
+protected:
+    // How a SIP URI ("sip:user@host;params") is shown: "user@host" with
+    // bWithHost, else "user".
+    [[nodiscard]] TQTH_MEMBER virtual CString GetViewFromSIP(const char* pszSIP, bool bWithHost) const;
+    // The command line of an event hook: pszPattern with %n (name), %a
+    // (address), %e (entry ID) and %% replaced.
+    [[nodiscard]] TQTH_MEMBER virtual CString FormatEventCmdLine(const char* pszPattern);
+
+public:
+    DWORD m_dwFlags;        // the toolkit's: where the record came from
+    CString m_strAddress;
+    CString m_strName;
+    CString m_strFirstName;
+    CString m_strCompany;   // the toolkit's
+    CString m_strLastName;
+    CString m_strEntryID;
+    CString m_strNote;      // the toolkit's: the fifth constructor argument
+    DWORD m_dwAddressTag;
+};
+
+// A contact known by a nickname: a SIP address is shown as its name.
+struct TQTH_CLASS tagSKlNickPerson : public tagSKlPerson {
+    XWTH_MEMBER_API tagSKlNickPerson();
+    XWTH_MEMBER_API tagSKlNickPerson(const char* pszName, const char* pszAddress, const char* pszEntryID,
+                                     DWORD dwAddressTag);
+    XWTH_MEMBER_API tagSKlNickPerson(const tagSKlPerson& other);
+    XWTH_MEMBER_API tagSKlNickPerson(const tagSKlNickPerson& other);
+    XWTH_MEMBER_API tagSKlNickPerson& operator=(const tagSKlNickPerson& other);
+    XWTH_MEMBER_API ~tagSKlNickPerson() override;
+
+protected:
+    // The name when the record has one, else the base's view.
+    [[nodiscard]] TQTH_MEMBER CString GetViewFromSIP(const char* pszSIP, bool bWithHost) const override;
+};
+
+// The typed array of contact pointers is instantiated and exported by the
+// XWTH library. It holds pointers only: emptying or destroying it frees no
+// record. The toolkit compiles the inline members it needs itself.
+#if !defined(TQTH_BUILDING)
+extern template class XWTH_COPY_API CTypedPtrArray<CPtrArray, tagSKlPerson*>;
+#endif
+
+// The client's list of contacts. Its destructor (the toolkit's) frees no
+// record either: records belong to whoever made them.
+class TQTH_CLASS CSKPersonsPtrArray : public CTypedPtrArray<CPtrArray, tagSKlPerson*> {
+public:
+    XWTH_MEMBER_API CSKPersonsPtrArray();
+    TQTH_MEMBER ~CSKPersonsPtrArray() override;
+};

@@ -21,6 +21,12 @@
 #  define TQTH_API COMPANION_IMPORT
 #endif
 
+#if defined(TQIMAGING_BUILDING)
+#  define TQIMAGING_API COMPANION_EXPORT
+#else
+#  define TQIMAGING_API COMPANION_IMPORT
+#endif
+
 #if defined(CONFIG_BUILDING)
 #  define CONFIG_API COMPANION_EXPORT
 #else
@@ -35,6 +41,10 @@
 #else
 #  define XWTH_COPY_API COMPANION_IMPORT
 #endif
+
+// Members of the toolkit's contact classes that the XWTH library implements
+// and exports (the accessors, the derived records' constructors).
+#define XWTH_MEMBER_API XWTH_COPY_API
 
 // A Windows DLL imports or exports a class whole or member by member, never
 // both; the two classes above are split between two DLLs, so there each

@@ -2,5 +2,12 @@
 #pragma once
 
 #include <xwth/faxmessage.h>
+<<<<<<< HEAD
 #include <xwth/msgbox.h>
 #include <xwth/resourcemanager.h>
+=======
+#include <xwth/faxfile.h>
+#include <xwth/faxdesc.h>
+#include <xwth/contacts.h>
+#include <xwth/mime.h>
+>>>>>>> main

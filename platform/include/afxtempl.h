@@ -13,6 +13,11 @@
 template <class BASE_CLASS, class TYPE>
 class CTypedPtrArray : public BASE_CLASS {
 public:
+    // Written out, so that an explicit instantiation (which a library may
+    // export) holds them too.
+    CTypedPtrArray() {}
+    ~CTypedPtrArray() override {}
+
     [[nodiscard]] TYPE GetAt(INT_PTR nIndex) const { return (TYPE)BASE_CLASS::GetAt(nIndex); }
     [[nodiscard]] TYPE& ElementAt(INT_PTR nIndex) { return reinterpret_cast<TYPE&>(BASE_CLASS::ElementAt(nIndex)); }
     void SetAt(INT_PTR nIndex, TYPE ptr) { BASE_CLASS::SetAt(nIndex, ptr); }

@@ -15,10 +15,8 @@
 
 namespace {
 
-void CountLines(void* context, const char* /*category*/, const char* text) {
-    if (strcmp(text, "through") == 0) {
-        ++*static_cast<int*>(context);
-    }
+void CountLines(void* context, const char*, const char* text) {
+    *static_cast<int*>(context) += strcmp(text, "through") == 0;
 }
 
 // A child logs with $TQLOG_FILE naming a FIFO that nobody reads; an alarm
@@ -42,9 +40,6 @@ TEST(LogFileTest, AFifoWithoutReaderNeverBlocksLogging) {
     int status = 0;
     ASSERT_EQ(waitpid(pid, &status, 0), pid);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
-    struct stat st;
-    ASSERT_EQ(stat(fifo.c_str(), &st), 0);
-    EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }
 
 }  // namespace

@@ -50,16 +50,6 @@ std::string Text(const struct tm& tm) {
     return text;
 }
 
-TEST(CrtTimeTest, TzsetSetsStandardOffsetWest) {
-    const struct { const char* tz; long west; } cases[] = {
-        {"EST5", 18000}, {"CET-1", -3600}, {"IST-5:30", -19800}, {"GMT0", 0}, {"NST3:30", 12600},
-    };
-    for (std::size_t i = 0; i < std::size(cases); ++i) {
-        Zone zone(cases[i].tz);
-        EXPECT_EQ(_timezone, cases[i].west) << "case " << i;
-    }
-}
-
 TEST(CrtTimeTest, Mktime64RangeAndNormalisation) {
     // want -1: outside 1970-01-01 00:00:00 UTC .. 3000-12-31 23:59:59 UTC;
     // the range holds for the instant, not for the local fields.
@@ -94,19 +84,21 @@ TEST(CrtTimeTest, Mktime64RangeAndNormalisation) {
     }
 }
 
-TEST(CrtTimeTest, Localtime64sAndCtime64) {
-    struct Case { const char* tz; __time64_t t; const char* fields; const char* ctime; };
+// _tzset sets _timezone, seconds west of UTC of the standard time.
+TEST(CrtTimeTest, TimezoneLocaltime64sAndCtime64) {
+    struct Case { const char* tz; long west; __time64_t t; const char* fields; const char* ctime; };
     const Case cases[] = {
-        {"GMT0", 0, "1970-01-01 00:00:00 wd4 yd0", "Thu Jan 01 00:00:00 1970\n"},
-        {"EST5", 0, "1969-12-31 19:00:00 wd3 yd364", "Wed Dec 31 19:00:00 1969\n"},
-        {"GMT0", 315626635, "1980-01-02 02:03:55 wd3 yd1", "Wed Jan 02 02:03:55 1980\n"},
-        {"IST-5:30", 315626635, "1980-01-02 07:33:55 wd3 yd1", "Wed Jan 02 07:33:55 1980\n"},
-        {"CET-1", 951782400, "2000-02-29 01:00:00 wd2 yd59", "Tue Feb 29 01:00:00 2000\n"},
-        {"GMT0", kMaxTime, "3000-12-31 23:59:59 wd3 yd364", "Wed Dec 31 23:59:59 3000\n"},
-        {"CET-1", kMaxTime, "3001-01-01 00:59:59 wd4 yd0", "Thu Jan 01 00:59:59 3001\n"},
+        {"GMT0", 0, 0, "1970-01-01 00:00:00 wd4 yd0", "Thu Jan 01 00:00:00 1970\n"},
+        {"EST5", 18000, 0, "1969-12-31 19:00:00 wd3 yd364", "Wed Dec 31 19:00:00 1969\n"},
+        {"NST3:30", 12600, 315626635, "1980-01-01 22:33:55 wd2 yd0", "Tue Jan 01 22:33:55 1980\n"},
+        {"IST-5:30", -19800, 315626635, "1980-01-02 07:33:55 wd3 yd1", "Wed Jan 02 07:33:55 1980\n"},
+        {"CET-1", -3600, 951782400, "2000-02-29 01:00:00 wd2 yd59", "Tue Feb 29 01:00:00 2000\n"},
+        {"GMT0", 0, kMaxTime, "3000-12-31 23:59:59 wd3 yd364", "Wed Dec 31 23:59:59 3000\n"},
+        {"CET-1", -3600, kMaxTime, "3001-01-01 00:59:59 wd4 yd0", "Thu Jan 01 00:59:59 3001\n"},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         Zone zone(cases[i].tz);
+        EXPECT_EQ(_timezone, cases[i].west) << "case " << i;
         struct tm tm;
         ASSERT_EQ(_localtime64_s(&tm, &cases[i].t), 0) << "case " << i;
         EXPECT_EQ(Text(tm), cases[i].fields) << "case " << i;

@@ -300,6 +300,12 @@ TEST_F(ProfileTest, OddFilesReadAndEditCleanly) {
     const std::string bytes = ReadFileBytes(cr);
     EXPECT_EQ(bytes.find("k="), bytes.rfind("k=")) << bytes;  // one key, not a duplicate
     EXPECT_EQ(GetPrivateProfileStringA("s", "j", "d", buf, sizeof buf, cr.c_str()), 1u);
+    // CR-only ends after the last LF: a new key there must not join them.
+    const std::string mixed = Profile("mixed.ini", "x=0\n[s]\rk=1\r");
+    ASSERT_TRUE(WritePrivateProfileStringA("s", "j", "2", mixed.c_str()));
+    EXPECT_EQ(GetPrivateProfileStringA("s", "k", "d", buf, sizeof buf, mixed.c_str()), 1u);
+    EXPECT_STREQ(buf, "1");
+    EXPECT_EQ(GetPrivateProfileStringA("s", "j", "d", buf, sizeof buf, mixed.c_str()), 1u);
 
     // "[]" is left out of the section names.
     const std::string empty = Profile("empty.ini", "[]\r\nx=1\r\n[s]\r\nk=1\r\n");

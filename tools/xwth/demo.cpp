@@ -2,6 +2,8 @@
 // WIN.INI that names it, unless $XWTH_WININI names one already, in which case
 // that file's spool directory is used and the file is left as it is.
 #include "demo.h"
+#include "mail.h"
+#include "faxtiff.h"
 
 #include <xwth/xwth.h>
 
@@ -16,6 +18,7 @@
 #include <random>
 #include <string>
 #include <system_error>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -29,11 +32,14 @@ void PrintDemoUsage(FILE* out) {
     std::fputs(
         "usage: xwth demo\n"
         "\n"
-        "Runs one fax message through a spool: creates the message (it claims the\n"
-        "lowest free FM folder), sets the recipient, adds two attachments, prints\n"
-        "the folder, its props.ini, the attachment list and the total page count,\n"
-        "destroys the message and shows that the spool is empty again. Every log\n"
-        "line of the message store is shown as it is written.\n"
+        "Runs one fax message through a spool: makes two fax images (TIFF) and\n"
+        "reads their page counts and resolutions back, creates the message (it\n"
+        "claims the lowest free FM folder), sets the recipient, attaches the two\n"
+        "images, prints the folder, its props.ini, the attachment list and the\n"
+        "total page count, destroys the message and shows that the spool is empty\n"
+        "again. Every log line of the message store is shown as it is written.\n"
+        "Then two messages are appended to a mailbox in the temporary folder,\n"
+        "which is printed.\n"
         "\n"
         "The spool and a WIN.INI naming it are made in a temporary folder and\n"
         "removed afterwards. When XWTH_WININI names a WIN.INI already, its\n"
@@ -86,11 +92,6 @@ int CountEntries(const fs::path& folder) {
         ++n;
     }
     return n;
-}
-
-void WriteSample(const fs::path& path, const char* text) {
-    std::ofstream out(path, std::ios::binary);
-    out << text;
 }
 
 // Owns the temporary folder of one demo run.
@@ -180,10 +181,19 @@ int RunDemo(int argc, char** argv) {
     }
     std::printf("spool:   %s (%d entries)\n\n", spool.string().c_str(), CountEntries(spool));
 
-    const fs::path letter = temp.path() / "letter.txt";
-    const fs::path prices = temp.path() / "price-list.txt";
-    WriteSample(letter, "Dear customer,\nplease find our offer attached.\n");
-    WriteSample(prices, "item;price\npaper;4.20\ntoner;39.00\n");
+    // Two fax images: a letter in fine resolution and a price list in normal.
+    const fs::path letter = temp.path() / "letter.tif";
+    const fs::path prices = temp.path() / "price-list.tif";
+    if (!WriteFaxTiff(letter.string(), 2, 2200, 196) || !WriteFaxTiff(prices.string(), 3, 1100, 98)) {
+        std::fprintf(stderr, "xwth demo: cannot write the fax images in %s\n", temp.path().string().c_str());
+        return 1;
+    }
+    for (const fs::path& image : {letter, prices}) {
+        std::printf("fax image %s: %d page(s), %s resolution\n", image.filename().string().c_str(),
+                    GetFaxFileNumOfPages(image.string().c_str()),
+                    IsFaxFileResolutionHi(image.string().c_str()) ? "fine" : "normal");
+    }
+    std::printf("\n");
 
     TQLogSetSink(PrintLogLine, NULL);
     int status = 0;
@@ -195,8 +205,12 @@ int RunDemo(int argc, char** argv) {
         message.SetToFirstName(value);
         value = "Example";
         message.SetToLastName(value);
-        message.AddFaxAttachment(letter.string().c_str(), 2, 1, 0, "Letter");
-        message.AddFaxAttachment(prices.string().c_str(), 3, 1, 1, "Price list");
+        // Page counts and resolutions come from the files themselves.
+        for (const auto& [image, title] : {std::pair{letter, "Letter"}, std::pair{prices, "Price list"}}) {
+            const std::string path = image.string();
+            message.AddFaxAttachment(path.c_str(), GetFaxFileNumOfPages(path.c_str()), 1,
+                                     IsFaxFileResolutionHi(path.c_str()) ? 1 : 0, title);
+        }
 
         // The message keeps its folder to itself; its attachments' paths show it.
         const fs::path messageFolder = NativePath(message.GetAttachmentFileName(1)).parent_path();
@@ -212,6 +226,7 @@ int RunDemo(int argc, char** argv) {
     TQLogSetSink(NULL, NULL);
 
     std::printf("\nspool:   %s (%d entries)\n", spool.string().c_str(), CountEntries(spool));
+    if (DemoMailbox(temp.path().string()) != 0) status = 1;
     return status;
 }
 

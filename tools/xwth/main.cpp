@@ -3,6 +3,9 @@
 #include <cstring>
 
 #include "demo.h"
+#include "desc.h"
+#include "fax_info.h"
+#include "mail.h"
 #include "strings.h"
 
 namespace {
@@ -14,7 +17,13 @@ void PrintUsage(FILE* out) {
         "commands:\n"
         "  demo    create a fax message in a temporary spool, give it a recipient and\n"
         "          two attachments, show its folder, props.ini, attachments and page\n"
-        "          count, then destroy it and show that the spool is empty again\n"
+        "          count, then destroy it and show that the spool is empty again;\n"
+        "          then append two messages to a mailbox and show it\n"
+        "  mail    write an e-mail message to a file or append it to a mailbox\n"
+        "  fax-info FILE...\n"
+        "          pages and resolution of fax image files\n"
+        "  desc dump FILE | desc get FILE NAME [INDEX] | desc set FILE NAME VALUE [INDEX]\n"
+        "          show or edit a fax description (TQFM) file\n"
         "  strings MODULE.dll... ID... [--prefer N] [--subst FROM=TO] [--app-name NAME]\n"
         "          print strings from resource modules as the library loads them\n"
         "\n"
@@ -37,6 +46,15 @@ int main(int argc, char** argv) {
     }
     if (std::strcmp(command, "demo") == 0) {
         return xwth_tool::RunDemo(argc - 2, argv + 2);
+    }
+    if (std::strcmp(command, "mail") == 0) {
+        return xwth_tool::RunMail(argc - 2, argv + 2);
+    }
+    if (std::strcmp(command, "fax-info") == 0) {
+        return xwth_tool::RunFaxInfo(argc - 2, argv + 2);
+    }
+    if (std::strcmp(command, "desc") == 0) {
+        return xwth_tool::RunDesc(argc - 2, argv + 2);
     }
     if (std::strcmp(command, "strings") == 0) {
         return xwth_tool::RunStrings(argc - 2, argv + 2);

@@ -2,6 +2,7 @@
 // copy, delete and move.
 #include "win32/errors.h"
 #include "win32/filestat.h"
+#include "win32/sharemode.h"
 #include "win32/handles.h"
 #include "win32/paths.h"
 
@@ -142,12 +143,12 @@ using namespace winport;
 
 extern "C" {
 
-WINBASEAPI HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD /*dwShareMode*/,
+WINBASEAPI HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
                                      LPSECURITY_ATTRIBUTES /*lpSecurityAttributes*/,
                                      DWORD dwCreationDisposition, DWORD dwFlagsAndAttributes,
                                      HANDLE /*hTemplateFile*/) {
-    // Share modes are accepted and not enforced: POSIX has no mandatory
-    // sharing, and the callers of this slice open each file from one place.
+    // Share modes hold between the handles of this call, in every process
+    // (win32/sharemode.h); they are checked before a file is truncated.
     if (lpFileName == nullptr) {
         SetLastError(ERROR_PATH_NOT_FOUND);
         return INVALID_HANDLE_VALUE;
@@ -230,12 +231,21 @@ WINBASEAPI HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, D
             SetLastError(ERROR_ACCESS_DENIED);
             return INVALID_HANDLE_VALUE;
         }
+        if (S_ISREG(st.st_mode) && !ClaimShareMode(fd, wantRead, wantWrite, dwShareMode)) {
+            ::close(fd);
+            return INVALID_HANDLE_VALUE;
+        }
         if (truncate && ::ftruncate(fd, 0) != 0) {
             const int err = errno;
             ::close(fd);
             FailFromErrno(err);
             return INVALID_HANDLE_VALUE;
         }
+    }
+
+    if (!existed && !ClaimShareMode(fd, wantRead, wantWrite, dwShareMode)) {
+        ::close(fd);
+        return INVALID_HANDLE_VALUE;
     }
 
     std::string deletePath;

@@ -6,6 +6,19 @@ namespace {
 
 char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
+// The line break for a line written at offset `at`: CR LF, unless no LF
+// follows and the lines just before end in CR alone. The scanner ends those
+// lines at CR only because no LF comes after them; a CR LF written there
+// would join them into one line.
+std::string_view LineBreakAt(std::string_view text, std::size_t at) {
+    if (at == 0 || text.find('\n', at) != std::string_view::npos) {
+        return "\r\n";
+    }
+    const std::size_t lastLf = text.rfind('\n', at - 1);
+    const std::size_t from = lastLf == std::string_view::npos ? 0 : lastLf + 1;
+    return text.substr(from, at - from).find('\r') != std::string_view::npos ? "\r" : "\r\n";
+}
+
 }  // namespace
 
 bool NamesEqual(std::string_view a, std::string_view b) {
@@ -82,14 +95,12 @@ std::optional<Splice> PlanWrite(std::string_view text, std::string_view section,
         return Splice{keyLine->begin, keyLine->end, {}};
     }
 
-    // New and replaced lines end as the file's lines do when it has CR-only
-    // ends: a CR LF among them would turn the rest of the file into one line.
-    const std::string_view eol =
-        text.find('\n') == std::string_view::npos && text.find('\r') != std::string_view::npos ? "\r" : "\r\n";
     const std::string_view newValue(value);
     if (keyLine && keyLine->value == newValue) {
         return std::nullopt;
     }
+    const std::size_t at = keyLine ? keyLine->begin : found ? contentEnd : text.size();
+    const std::string_view eol = LineBreakAt(text, at);
     std::string entry;
     entry.reserve(keyName.size() + newValue.size() + 3);
     entry.append(keyLine ? keyLine->name : keyName).append("=").append(newValue).append(eol);
@@ -98,7 +109,6 @@ std::optional<Splice> PlanWrite(std::string_view text, std::string_view section,
     }
     // Appending after a last line that has no line break gives it one first.
     const std::size_t mark = text.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
-    const std::size_t at = found ? contentEnd : text.size();
     std::string insert(at > mark && text[at - 1] != '\n' && text[at - 1] != '\r' ? eol : std::string_view());
     if (!found) {
         insert.append("[").append(sectionName).append("]").append(eol);
