@@ -27,13 +27,8 @@ install_missing() {
     fi
 }
 
-<<<<<<< HEAD
-build_packages=(cmake ninja-build g++ pkg-config)
-test_packages=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev binutils-mingw-w64-x86-64)
-=======
 build_packages=(cmake ninja-build g++ pkg-config libtiff-dev)
-test_packages=(libgtest-dev libgmock-dev libbenchmark-dev libgmime-3.0-dev python3 clang libclang-rt-14-dev)
->>>>>>> main
+test_packages=(libgtest-dev libgmock-dev libbenchmark-dev libgmime-3.0-dev python3 clang libclang-rt-14-dev binutils-mingw-w64-x86-64)
 
 configure_and_build() {  # folder, extra cmake arguments...
     local dir=$1

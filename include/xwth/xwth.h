@@ -2,12 +2,9 @@
 #pragma once
 
 #include <xwth/faxmessage.h>
-<<<<<<< HEAD
-#include <xwth/msgbox.h>
-#include <xwth/resourcemanager.h>
-=======
 #include <xwth/faxfile.h>
 #include <xwth/faxdesc.h>
 #include <xwth/contacts.h>
 #include <xwth/mime.h>
->>>>>>> main
+#include <xwth/msgbox.h>
+#include <xwth/resourcemanager.h>
