@@ -27,7 +27,10 @@ install_missing() {
     fi
 }
 
-build_packages=(cmake ninja-build g++ pkg-config libtiff-dev)
+# libicu-dev: month and day names, date patterns and code pages of the
+# regional layer. No system locale needs generating: the locale's name is
+# read from LC_ALL/LC_TIME/LANG and looked up in ICU's own data.
+build_packages=(cmake ninja-build g++ pkg-config libicu-dev libtiff-dev)
 test_packages=(libgtest-dev libgmock-dev libbenchmark-dev libgmime-3.0-dev python3 clang libclang-rt-14-dev binutils-mingw-w64-x86-64)
 
 configure_and_build() {  # folder, extra cmake arguments...

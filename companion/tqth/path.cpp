@@ -7,20 +7,27 @@
 //   "C:"          "C:\"
 //   ""            ""         no folder named: appending "\" would name the root
 //   NULL          ""
-// The test is on the last byte. Under a double-byte code page a path whose
-// last character has the trail byte 0x5C would pass as ending in a separator.
+//   "d\x95\x5C"   "d\x95\x5C\"  under code page 932: 0x5C is the second byte
+//                               of a double-byte character, not a separator
+// The last character is found by stepping through the path by characters of
+// the multibyte code page (_mbsdec), never by looking at the last byte alone.
+#include "TQTH.h"
+
 #include <windows.h>
 
+// After the C++ headers: the Windows runtime's <mbctype.h> defines macros
+// (_M1, _M2) that the standard library uses as names.
+#include <mbstring.h>
 #include <string.h>
-
-#include "TQTH.h"
 
 CString TQCheckLastSlash(const char* path) {
     if (path == NULL || *path == '\0')
         return CString();
     CString result(path);
-    const char last = path[strlen(path) - 1];
-    if (last != '\\' && last != '/')
+    const unsigned char* start = reinterpret_cast<const unsigned char*>(path);
+    const unsigned char* last = _mbsdec(start, start + strlen(path));
+    const bool separator = last != NULL && _ismbblead(*last) == 0 && (*last == '\\' || *last == '/');
+    if (!separator)
         result += '\\';
     return result;
 }

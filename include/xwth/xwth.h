@@ -6,5 +6,6 @@
 #include <xwth/faxdesc.h>
 #include <xwth/contacts.h>
 #include <xwth/mime.h>
+#include <xwth/timefmt.h>
 #include <xwth/msgbox.h>
 #include <xwth/resourcemanager.h>

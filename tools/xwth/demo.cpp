@@ -5,6 +5,8 @@
 #include "mail.h"
 #include "faxtiff.h"
 
+#include "date.h"
+
 #include <xwth/xwth.h>
 
 #include <TQLog.h>
@@ -40,6 +42,8 @@ void PrintDemoUsage(FILE* out) {
         "again. Every log line of the message store is shown as it is written.\n"
         "Then two messages are appended to a mailbox in the temporary folder,\n"
         "which is printed.\n"
+        "Last, it prints the date and time texts of this moment by the regional\n"
+        "settings (see xwth date --help) and reads them back.\n"
         "\n"
         "The spool and a WIN.INI naming it are made in a temporary folder and\n"
         "removed afterwards. When XWTH_WININI names a WIN.INI already, its\n"
@@ -227,6 +231,9 @@ int RunDemo(int argc, char** argv) {
 
     std::printf("\nspool:   %s (%d entries)\n", spool.string().c_str(), CountEntries(spool));
     if (DemoMailbox(temp.path().string()) != 0) status = 1;
+
+    std::printf("\n");
+    PrintDateTexts(stdout);
     return status;
 }
 

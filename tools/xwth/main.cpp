@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "date.h"
 #include "demo.h"
 #include "desc.h"
 #include "fax_info.h"
@@ -24,6 +25,8 @@ void PrintUsage(FILE* out) {
         "          pages and resolution of fax image files\n"
         "  desc dump FILE | desc get FILE NAME [INDEX] | desc set FILE NAME VALUE [INDEX]\n"
         "          show or edit a fax description (TQFM) file\n"
+        "  date    dates and times by the regional settings: show, format, parse, info\n"
+        "  intl    intl init: write the regional settings into WIN.INI [intl] for editing\n"
         "  strings MODULE.dll... ID... [--prefer N] [--subst FROM=TO] [--app-name NAME]\n"
         "          print strings from resource modules as the library loads them\n"
         "\n"
@@ -46,6 +49,12 @@ int main(int argc, char** argv) {
     }
     if (std::strcmp(command, "demo") == 0) {
         return xwth_tool::RunDemo(argc - 2, argv + 2);
+    }
+    if (std::strcmp(command, "date") == 0) {
+        return xwth_tool::RunDate(argc - 2, argv + 2);
+    }
+    if (std::strcmp(command, "intl") == 0) {
+        return xwth_tool::RunIntl(argc - 2, argv + 2);
     }
     if (std::strcmp(command, "mail") == 0) {
         return xwth_tool::RunMail(argc - 2, argv + 2);

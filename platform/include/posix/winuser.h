@@ -8,6 +8,8 @@
 // ANSI Windows build (a class member GetProp is compiled as GetPropA).
 #define GetProp GetPropA
 #define SetProp SetPropA
+#define CharLower CharLowerA
+#define CharUpper CharUpperA
 
 #ifdef __cplusplus
 extern "C" {
@@ -15,6 +17,12 @@ extern "C" {
 
 // ---- windows -------------------------------------------------------------
 WINUSERAPI BOOL WINAPI SetForegroundWindow(HWND hWnd);
+
+// ---- character case ----------------------------------------------------------
+// In place, by the ANSI code page; a pointer whose high word is 0 carries
+// one character in its low byte and the converted character comes back.
+WINUSERAPI LPSTR WINAPI CharLowerA(LPSTR lpsz);
+WINUSERAPI LPSTR WINAPI CharUpperA(LPSTR lpsz);
 
 #ifdef __cplusplus
 }

@@ -17,6 +17,7 @@
 // for root). A fork never leaves a child holding a writer's lock.
 #include "win32/errors.h"
 #include "win32/kernel/ini.h"
+#include "win32/kernel/nls.h"
 #include "win32/paths.h"
 
 #include <algorithm>
@@ -691,13 +692,25 @@ WINBASEAPI BOOL WINAPI WritePrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKey
     return WriteProfile(path, lpAppName, lpKeyName, lpString);
 }
 
+// WIN.INI's [intl] stands for the user's regional settings, as on Windows
+// where that section maps to them: a key missing from the file reads as the
+// locale's own value (nls::IntlLocaleValue), a key present wins.
 WINBASEAPI DWORD WINAPI GetProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpDefault,
                                           LPSTR lpReturnedString, DWORD nSize) {
+    std::string regional;
+    if (lpAppName != nullptr && ini::NamesEqual(ini::Trim(lpAppName), "intl") &&
+        nls::IntlLocaleValue(lpKeyName, regional)) {
+        lpDefault = regional.c_str();
+    }
     return GetPrivateProfileStringA(lpAppName, lpKeyName, lpDefault, lpReturnedString, nSize, nullptr);
 }
 
 WINBASEAPI UINT WINAPI GetProfileIntA(LPCSTR lpAppName, LPCSTR lpKeyName, INT nDefault) {
-    return GetPrivateProfileIntA(lpAppName, lpKeyName, nDefault, nullptr);
+    char buffer[30];
+    if (GetProfileStringA(lpAppName, lpKeyName, "", buffer, sizeof buffer) == 0) {
+        return static_cast<UINT>(nDefault);
+    }
+    return ParseProfileInt(buffer);
 }
 
 WINBASEAPI BOOL WINAPI WriteProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpString) {
