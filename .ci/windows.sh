@@ -16,7 +16,7 @@ jobs=${XWTH_JOBS:-2}
 prefix=$build/wineprefix
 
 # --- packages -----------------------------------------------------------------
-packages="cmake ninja-build g++-mingw-w64-x86-64 wine64 wine fonts-liberation fonts-wine googletest"
+packages="cmake ninja-build g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine64 wine fonts-liberation fonts-wine googletest"
 missing=""
 for p in $packages; do
     if ! dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -q '^install ok installed$'; then

@@ -6,11 +6,20 @@
 
 #include <windows.h>
 
+#include <xwth/resourcemanager.h>
+
 namespace {
 
 AFX_EXTENSION_MODULE g_module = {};
 
+// The process-wide static objects, in the order of their construction.
+CResourceManager g_resourceManager;
+
 }  // namespace
+
+CResourceManager& GetResourceManager() {
+    return g_resourceManager;
+}
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD dwReason, LPVOID /*lpReserved*/) {
     if (dwReason == DLL_PROCESS_ATTACH) {

@@ -34,7 +34,7 @@ install_missing() {
 build_packages=(cmake ninja-build g++ pkg-config libicu-dev libtiff-dev libfreetype-dev libfontconfig-dev
                 libpng-dev fonts-dejavu-core fonts-liberation)
 test_packages=(libgtest-dev libgmock-dev libbenchmark-dev libgmime-3.0-dev python3 clang libclang-rt-14-dev
-               libpixman-1-dev)
+               libpixman-1-dev binutils-mingw-w64-x86-64)
 
 configure_and_build() {  # folder, extra cmake arguments...
     local dir=$1

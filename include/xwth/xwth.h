@@ -8,3 +8,5 @@
 #include <xwth/mime.h>
 #include <xwth/process.h>
 #include <xwth/timefmt.h>
+#include <xwth/msgbox.h>
+#include <xwth/resourcemanager.h>

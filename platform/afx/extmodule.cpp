@@ -1,4 +1,5 @@
 // Extension-module registration and CDynLinkLibrary.
+#include <initializer_list>
 #include <mutex>
 
 #include <afx.h>
@@ -30,12 +31,23 @@ void AFXAPI AfxSetResourceHandle(HINSTANCE hInstResource) {
 }
 
 HINSTANCE AFXAPI AfxFindResourceHandle(LPCTSTR lpszName, LPCTSTR lpszType) {
-    (void)lpszName;
-    (void)lpszType;
     AFX_MODULE_STATE* pState = AfxGetModuleState();
+    // The application's own resources first (unless the state is a system
+    // module's), then the extension DLLs newest first, the system ones last.
+    if (!pState->m_bSystem) {
+        HINSTANCE hInst = pState->m_hCurrentResourceHandle;
+        if (hInst != NULL && ::FindResourceA(hInst, lpszName, lpszType) != NULL) return hInst;
+    }
     std::lock_guard<std::recursive_mutex> guard(LibraryListLock());
-    CDynLinkLibrary* pDLL = pState->m_libraryList.GetHead();
-    return pDLL != NULL ? pDLL->m_hResource : pState->m_hCurrentResourceHandle;
+    for (BOOL bSystem : {FALSE, TRUE}) {
+        for (CDynLinkLibrary* pDLL = pState->m_libraryList.GetHead(); pDLL != NULL; pDLL = pDLL->m_pNextDLL) {
+            if (pDLL->m_bSystem == bSystem && pDLL->m_hResource != NULL &&
+                ::FindResourceA(pDLL->m_hResource, lpszName, lpszType) != NULL)
+                return pDLL->m_hResource;
+        }
+    }
+    // Found nowhere: the application's, where the caller's load then fails.
+    return pState->m_hCurrentResourceHandle;
 }
 
 BOOL AFXAPI AfxInitExtensionModule(AFX_EXTENSION_MODULE& state, HMODULE hModule) {

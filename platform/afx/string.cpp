@@ -656,10 +656,20 @@ void CString::AppendFormat(LPCTSTR pszFormat, ...) {
 // ---- resources ---------------------------------------------------------------
 
 BOOL CString::LoadString(UINT nID) {
-    // No string table is reachable from here yet; the resource family of
-    // winport will answer this. Until then every identifier is absent.
-    (void)nID;
-    return FALSE;
+    HINSTANCE hInst = AfxFindResourceHandle(MAKEINTRESOURCEA((LOWORD(nID) >> 4) + 1), RT_STRING);
+    // A string table entry holds at most 65535 UTF-16 characters, each at
+    // most two bytes in the ANSI code page: grow until the text fits.
+    for (int nSize = 256;; nSize *= 2) {
+        CString text;
+        LPTSTR pszBuffer = text.GetBuffer(nSize - 1);
+        int nLength = ::LoadStringA(hInst, nID, pszBuffer, nSize);
+        if (nLength <= 0) return FALSE;
+        if (nLength < nSize - 2 || nSize >= 2 * 65536) {
+            text.ReleaseBuffer(nLength);
+            swap(*this, text);
+            return TRUE;
+        }
+    }
 }
 
 // ---- direct buffer access ----------------------------------------------------

@@ -123,9 +123,10 @@ private:
 [[nodiscard]] WINPORT_API HINSTANCE AFXAPI AfxGetInstanceHandle();
 [[nodiscard]] WINPORT_API HINSTANCE AFXAPI AfxGetResourceHandle();
 WINPORT_API void AFXAPI AfxSetResourceHandle(HINSTANCE hInstResource);
-// Where a resource of that name and type is to be loaded from. Until resource
-// lookup exists this is the newest extension DLL's resource module, else
-// AfxGetResourceHandle().
+// Where a resource of that name and type is to be loaded from: the first of
+// AfxGetResourceHandle() (unless the module state is a system module's), the
+// extension DLLs' resource modules newest first, then those of system
+// extension DLLs, that contains it; AfxGetResourceHandle() when none does.
 [[nodiscard]] WINPORT_API HINSTANCE AFXAPI AfxFindResourceHandle(LPCTSTR lpszName, LPCTSTR lpszType);
 
 #define afxCurrentInstanceHandle AfxGetModuleState()->m_hCurrentInstanceHandle

@@ -138,8 +138,9 @@ public:
     void AppendFormat(LPCTSTR pszFormat, ...) AFX_PRINTF_FMT(2, 3);
     void AppendFormatV(LPCTSTR pszFormat, va_list args) AFX_PRINTF_FMT(2, 0);
 
-    // String resources are not wired yet: this returns FALSE and leaves the
-    // string unchanged until winport's resource loading lands.
+    // The string resource nID, whole, from the module AfxFindResourceHandle
+    // names for its string block. FALSE, and the string unchanged, when the
+    // string is absent or empty. Compiled as LoadStringA, as in an ANSI build.
     BOOL LoadString(UINT nID);
 
     // ---- direct buffer access ----

@@ -24,6 +24,16 @@ WINPORT_API BOOL WINAPI WpSaveScreenAsPng(LPCSTR lpszPath);
 
 // --- presenters: message boxes and file dialogs -------------------------------
 
+// Answers MessageBoxA in place of a person: gets the owner, text, caption
+// and style as MessageBoxA got them, and returns the button code (IDOK,
+// IDCANCEL, ...) that MessageBoxA then returns. Called on the caller's thread.
+typedef int (*WpMessageBoxPresenter)(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+
+// Installs the presenter for every later MessageBoxA; NULL restores the
+// default, which writes the box to standard error and answers its default
+// button. Returns the presenter installed before (NULL for the default).
+WINPORT_API WpMessageBoxPresenter WpSetMessageBoxPresenter(WpMessageBoxPresenter presenter);
+
 #ifdef __cplusplus
 }
 #endif

@@ -1,5 +1,5 @@
 // Extension modules: registration of CDynLinkLibrary objects in the module
-// state, their removal, and the resource handle lookups over them.
+// state and their removal.
 #include <vector>
 
 #include <afx.h>
@@ -33,8 +33,6 @@ protected:
 
 // Term deletes (and the leak checker sees freed) every library of its module.
 TEST_F(ExtensionModuleTest, LibrariesRegisterAndTermDeletesThem) {
-    AfxSetResourceHandle(FakeModule(0x9000));
-    EXPECT_EQ(AfxFindResourceHandle("NAME", "TYPE"), FakeModule(0x9000));  // no extensions: the module's own
     AFX_EXTENSION_MODULE first = {}, second = {}, never = {};
     ASSERT_TRUE(AfxInitExtensionModule(first, FakeModule(0x1000)));
     EXPECT_TRUE(AfxInitExtensionModule(first, FakeModule(0x3000)));  // the second call changes nothing
@@ -45,7 +43,6 @@ TEST_F(ExtensionModuleTest, LibrariesRegisterAndTermDeletesThem) {
     new CDynLinkLibrary(first, TRUE);
     new CDynLinkLibrary(FakeModule(0x4000), FakeModule(0x4100));
     EXPECT_EQ(RegisteredModules(), (std::vector<ULONG_PTR>{0x4000, 0x1000, 0x2000, 0x1000}));
-    EXPECT_EQ(AfxFindResourceHandle("NAME", "TYPE"), FakeModule(0x4100));
 
     AfxTermExtensionModule(first);
     EXPECT_EQ(RegisteredModules(), (std::vector<ULONG_PTR>{0x4000, 0x2000}));
@@ -53,7 +50,6 @@ TEST_F(ExtensionModuleTest, LibrariesRegisterAndTermDeletesThem) {
     EXPECT_EQ(RegisteredModules().size(), 2u);
     AfxTermExtensionModule(second, TRUE);  // bAll: every library
     EXPECT_TRUE(RegisteredModules().empty());
-    EXPECT_EQ(AfxFindResourceHandle("NAME", "TYPE"), FakeModule(0x9000));
 }
 
 TEST_F(ExtensionModuleTest, DeletingALibraryUnlinksIt) {

@@ -9,6 +9,7 @@
 #include "gdi_selftest.h"
 #include "lock.h"
 #include "mail.h"
+#include "strings.h"
 
 namespace {
 
@@ -33,6 +34,8 @@ void PrintUsage(FILE* out) {
         "  gdi-selftest --out DIR\n"
         "          draw the GDI test sheet (raster operations, edges, text, a halftone\n"
         "          fill, an image list, a disabled picture) into DIR/gdi-selftest.png\n"
+        "  strings MODULE.dll... ID... [--prefer N] [--subst FROM=TO] [--app-name NAME]\n"
+        "          print strings from resource modules as the library loads them\n"
         "\n"
         "options:\n"
         "  -h, --help    show this help (after a command: that command's help)\n",
@@ -74,6 +77,9 @@ int main(int argc, char** argv) {
     }
     if (std::strcmp(command, "gdi-selftest") == 0) {
         return xwth_tool::RunGdiSelftest(argc - 2, argv + 2);
+    }
+    if (std::strcmp(command, "strings") == 0) {
+        return xwth_tool::RunStrings(argc - 2, argv + 2);
     }
     std::fprintf(stderr, "xwth: unknown command '%s'\n\n", command);
     PrintUsage(stderr);

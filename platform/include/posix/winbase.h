@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windef.h>
+#include <libloaderapi.h>
 
 #ifdef __cplusplus
 extern "C" {

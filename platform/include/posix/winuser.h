@@ -3,6 +3,7 @@
 
 #include <windef.h>
 #include <winuser_wnd.h>
+#include <winuser_res.h>
 
 // Members named like user32 functions take the 8-bit names, as they do in an
 // ANSI Windows build (a class member GetProp is compiled as GetPropA).

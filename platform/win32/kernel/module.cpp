@@ -1,6 +1,7 @@
 // kernel32 modules: handles of the program and the shared objects loaded
 // into it, and the files they came from.
 #include "win32/kernel/module.h"
+#include "win32/kernel/pemodule.h"
 
 #include <cerrno>
 #include <climits>
@@ -122,6 +123,9 @@ int VisitObject(struct dl_phdr_info* info, size_t, void* data) {
 HMODULE ModuleForName(const char* name) {
     if (name == nullptr) {
         return ModuleForBase(ExecutableBase(), nullptr);
+    }
+    if (HMODULE pe = FindLoadedPeModule(name)) {
+        return pe;
     }
     NameSearch search{Stem(name)};
     ::dl_iterate_phdr(VisitObject, &search);
