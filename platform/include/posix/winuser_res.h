@@ -4,18 +4,8 @@
 
 #include <windef.h>
 
-// LoadImageA
-#define IMAGE_BITMAP 0
-#define IMAGE_ICON 1
-#define IMAGE_CURSOR 2
-
-#define LR_DEFAULTCOLOR 0x00000000
-#define LR_MONOCHROME 0x00000001
-#define LR_LOADFROMFILE 0x00000010
-#define LR_LOADTRANSPARENT 0x00000020
-#define LR_DEFAULTSIZE 0x00000040
-#define LR_CREATEDIBSECTION 0x00002000
-#define LR_SHARED 0x00008000
+// LoadImageA and its IMAGE_/LR_ flags are declared with the drawing calls
+// (winuserdraw.h).
 
 // MessageBoxA: buttons, icon, default button, modality.
 #define MB_OK 0x00000000L
