@@ -114,6 +114,25 @@ UINT CMenu::EnableMenuItem(UINT nIDEnableItem, UINT nEnable) {
     return static_cast<UINT>(::EnableMenuItem(m_hMenu, nIDEnableItem, nEnable));
 }
 
+BOOL CMenu::TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, LPCRECT lpRect) {
+    (void)lpRect;  // ignored by the system as well
+    return TrackPopupMenuEx(nFlags, x, y, pWnd, NULL);
+}
+
+// The framework notes which menu is tracked for which window, so that the
+// window's OnMeasureItem can find the menu's object while the call runs.
+BOOL CMenu::TrackPopupMenuEx(UINT fuFlags, int x, int y, CWnd* pWnd, LPTPMPARAMS lptpm) {
+    _AFX_THREAD_STATE* state = AfxGetThreadState();
+    const HWND savedWindow = state->m_hTrackingWindow;
+    const HMENU savedMenu = state->m_hTrackingMenu;
+    state->m_hTrackingWindow = pWnd != NULL ? pWnd->GetSafeHwnd() : NULL;
+    state->m_hTrackingMenu = m_hMenu;
+    const BOOL result = ::TrackPopupMenuEx(m_hMenu, fuFlags, x, y, state->m_hTrackingWindow, lptpm);
+    state->m_hTrackingWindow = savedWindow;
+    state->m_hTrackingMenu = savedMenu;
+    return result;
+}
+
 void CMenu::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) {
     (void)lpDrawItemStruct;
 }

@@ -159,6 +159,8 @@ public:
     [[nodiscard]] CMenu* GetSubMenu(int nPos) const;
     UINT CheckMenuItem(UINT nIDCheckItem, UINT nCheck);
     UINT EnableMenuItem(UINT nIDEnableItem, UINT nEnable);
+    BOOL TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, LPCRECT lpRect = NULL);
+    BOOL TrackPopupMenuEx(UINT fuFlags, int x, int y, CWnd* pWnd, LPTPMPARAMS lptpm);
 
     virtual void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct);
     virtual void MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct);

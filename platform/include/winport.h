@@ -21,6 +21,42 @@ WINPORT_API BOOL WINAPI WpSaveBitmapAsPng(HBITMAP hBitmap, LPCSTR lpszPath);
 WINPORT_API BOOL WINAPI WpSaveScreenAsPng(LPCSTR lpszPath);
 
 // --- menu input script for TrackPopupMenuEx ----------------------------------
+// A tracked popup menu has no mouse or keyboard to wait for. It measures and
+// draws its entries through the owner window onto the virtual screen, then
+// reads the steps installed on the calling thread, one at a time, until one
+// of them ends the menu. Steps are separated by blanks; case does not matter:
+//
+//   down, up      select the next / previous entry that is not a separator,
+//                 wrapping around (from no selection: the first / last)
+//   home, end     select the first / last such entry
+//   right         open the selected entry's submenu (its first entry selected)
+//   left          close the innermost open submenu
+//   enter         choose the selected entry: a submenu opens; a grayed or
+//                 disabled entry is not chosen and the menu stays open
+//   key:C         type the character C (any one non-blank character): the
+//                 first entry of the innermost menu whose text has "&C" is
+//                 chosen; owner-drawn entries have no text for the system, so
+//                 without such an entry the owner is sent WM_MENUCHAR and its
+//                 answer is acted on (MNC_EXECUTE, MNC_SELECT, MNC_CLOSE, or
+//                 MNC_IGNORE: nothing happens)
+//   choose:ID     choose the entry with command id ID in the open menus, as a
+//                 click would (ignored when there is none or it is disabled)
+//   esc           close the innermost submenu, or dismiss the menu
+//   dismiss       close the whole menu without a choice
+//
+// Steps left over when a menu ends stay for the next TrackPopupMenuEx on the
+// thread; a menu whose steps run out is dismissed (the call never waits).
+// The menu's last picture stays on the virtual screen after the call, so a
+// capture of the screen shows it.
+
+// Replaces the calling thread's steps; NULL or "" clears them. FALSE and
+// ERROR_INVALID_PARAMETER for a step it does not know (nothing installed).
+WINPORT_API BOOL WINAPI WpSetMenuInput(LPCSTR lpszScript);
+// How many installed steps the thread has not used yet.
+WINPORT_API int WINAPI WpGetMenuInputLeft(void);
+// The screen rectangle of the top menu of the thread's last tracking, frame
+// included; FALSE when the thread has not tracked a menu.
+WINPORT_API BOOL WINAPI WpGetTrackedMenuRect(LPRECT lprc);
 
 // --- presenters: message boxes and file dialogs -------------------------------
 

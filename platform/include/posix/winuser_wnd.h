@@ -3,8 +3,9 @@
 //
 // Included from winuser.h. Windows belong to no display: they have a
 // procedure, a class, text, an id, styles and a parent, and receive their
-// messages through SendMessageA or a thread's queue. Menus keep their
-// entries, states and owner-draw data.
+// messages through SendMessageA or a thread's queue. Menus are item lists
+// that TrackPopupMenuEx shows on the virtual screen (see winport.h for the
+// input script it reads).
 
 #include <windef.h>
 
@@ -332,6 +333,9 @@ WINUSERAPI int WINAPI GetMenuStringA(HMENU hMenu, UINT uIDItem, LPSTR lpString, 
 WINUSERAPI HMENU WINAPI GetSubMenu(HMENU hMenu, int nPos);
 WINUSERAPI DWORD WINAPI CheckMenuItem(HMENU hMenu, UINT uIDCheckItem, UINT uCheck);
 WINUSERAPI BOOL WINAPI EnableMenuItem(HMENU hMenu, UINT uIDEnableItem, UINT uEnable);
+WINUSERAPI BOOL WINAPI TrackPopupMenu(HMENU hMenu, UINT uFlags, int x, int y, int nReserved, HWND hWnd,
+                                      const RECT* prcRect);
+WINUSERAPI BOOL WINAPI TrackPopupMenuEx(HMENU hMenu, UINT uFlags, int x, int y, HWND hwnd, LPTPMPARAMS lptpm);
 
 #ifdef __cplusplus
 }
