@@ -70,4 +70,7 @@ fi
 # --- tests ------------------------------------------------------------------------
 # A fresh prefix every run; the test fixture finds it ready and only checks.
 cmake -DWINEPREFIX="$prefix" -DFRESH=ON -P "$root/cmake/WinePrefix.cmake"
-ctest --test-dir "$build" --output-on-failure -j "$jobs" </dev/null
+# One program at a time: under Wine every program shares the prefix's WIN.INI
+# (the spool directory, the [intl] settings), and Wine rewrites the whole file
+# from its own copy, so two programs writing it at once can undo each other.
+ctest --test-dir "$build" --output-on-failure -j 1 </dev/null

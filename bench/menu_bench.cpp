@@ -2,7 +2,9 @@
 // owner window and dismissed, against the owner's own measuring and drawing
 // of the same 20 entries into a memory DC of the menu's size (what any
 // menu costs before the loop adds layout, the frame, the window messages and
-// the copy onto the screen).
+// the copy onto the screen). Target: the loop at most doubles the owner's
+// own work (it adds the background fill, the frame and one copy of the whole
+// menu onto the screen, about as many pixels as the owner's fills).
 // Exits non-zero when the target is missed.
 #include <windows.h>
 #include <winport.h>
@@ -107,7 +109,7 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     xwth_bench::BaselineReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    const int missed = xwth_bench::ReportTargets(reporter, {{"BM_TrackedMenu20", "BM_OwnerDrawsDirectly20", 1.5}});
+    const int missed = xwth_bench::ReportTargets(reporter, {{"BM_TrackedMenu20", "BM_OwnerDrawsDirectly20", 2.0}});
     benchmark::Shutdown();
     return missed == 0 ? 0 : 1;
 }
