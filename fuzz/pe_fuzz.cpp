@@ -12,24 +12,11 @@
 
 #include <string>
 
+#include "fuzz_support.h"
+
 namespace {
 
-const std::string& FuzzFile() {
-    static const std::string path = [] {
-        char dir[] = "/tmp/xwth-pe-fuzz-XXXXXX";
-        if (mkdtemp(dir) == NULL) {
-            abort();
-        }
-        return std::string(dir) + "/fuzz.dll";
-    }();
-    return path;
-}
-
-void Check(bool ok) {
-    if (!ok) {
-        __builtin_trap();
-    }
-}
+using xwth_fuzz::Check;
 
 // Touches every byte of a found resource, so that a pointer or size that
 // reaches outside the file shows up under the sanitizer.
@@ -47,13 +34,10 @@ unsigned ReadAll(HMODULE module, HRSRC found) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::string& file = FuzzFile();
-    FILE* f = fopen(file.c_str(), "wb");
-    if (f == NULL) {
+    static const std::string file = xwth_fuzz::ScratchPath("fuzz.dll");
+    if (!xwth_fuzz::WriteInput(file, data, size)) {
         return 0;
     }
-    fwrite(data, 1, size, f);
-    fclose(f);
 
     SetLastError(0);
     HMODULE module = LoadLibraryA(file.c_str());

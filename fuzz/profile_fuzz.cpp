@@ -13,35 +13,15 @@
 
 #include <string>
 
-namespace {
+#include "fuzz_support.h"
 
-const std::string& FuzzFile() {
-    static const std::string path = [] {
-        char dir[] = "/tmp/xwth-profile-fuzz-XXXXXX";
-        if (mkdtemp(dir) == NULL) {
-            abort();
-        }
-        return std::string(dir) + "/fuzz.ini";
-    }();
-    return path;
-}
-
-void Check(bool ok) {
-    if (!ok) {
-        __builtin_trap();
-    }
-}
-
-}  // namespace
+using xwth_fuzz::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::string& file = FuzzFile();
-    FILE* f = fopen(file.c_str(), "wb");
-    if (f == NULL) {
+    static const std::string file = xwth_fuzz::ScratchPath("fuzz.ini");
+    if (!xwth_fuzz::WriteInput(file, data, size)) {
         return 0;
     }
-    fwrite(data, 1, size, f);
-    fclose(f);
 
     // Every section and every key of it, through each read form.
     static char sections[65536], keys[65536], value[4096];

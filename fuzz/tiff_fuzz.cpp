@@ -13,39 +13,15 @@
 #include <filesystem>
 #include <string>
 
-namespace {
+#include "fuzz_support.h"
 
-const std::string& FuzzFile() {
-    static const std::string path = [] {
-        std::filesystem::path dir = std::filesystem::temp_directory_path() /
-                                    ("xwth-tiff-fuzz-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(dir);
-        static std::filesystem::path made = dir;
-        std::atexit([] {
-            std::error_code ec;
-            std::filesystem::remove_all(made, ec);
-        });
-        return (dir / "in.tif").string();
-    }();
-    return path;
-}
-
-void Check(bool ok) {
-    if (!ok) {
-        __builtin_trap();
-    }
-}
-
-}  // namespace
+using xwth_fuzz::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::string& file = FuzzFile();
-    FILE* f = fopen(file.c_str(), "wb");
-    if (f == NULL) {
+    static const std::string file = xwth_fuzz::ScratchPath("in.tif");
+    if (!xwth_fuzz::WriteInput(file, data, size)) {
         return 0;
     }
-    fwrite(data, 1, size, f);
-    fclose(f);
 
     int count = 0, x = -1, y = -1;
     bool resolved = false;
