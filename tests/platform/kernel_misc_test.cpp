@@ -133,6 +133,17 @@ TEST(KernelStringTest, CopyCompareLength) {
     EXPECT_EQ(lstrlenA(nullptr), 0);
 }
 
+// Rounds half away from zero; a zero divisor or an overflow gives -1.
+TEST(KernelStringTest, MulDivRoundsAndRefuses) {
+    struct Case { int a, b, c, want; };
+    const Case cases[] = {{8, 96, 72, 11},   {10, 96, 72, 13},     {-8, 96, 72, -11}, {5, 1, 2, 3},
+                          {-5, 1, 2, -3},    {5, 1, -2, -3},       {7, 1, 0, -1},     {0x40000000, 4, 1, -1},
+                          {0x40000000, 2, 2, 0x40000000}};
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        EXPECT_EQ(MulDiv(cases[i].a, cases[i].b, cases[i].c), cases[i].want) << "case " << i;
+    }
+}
+
 void FunctionInTheProgram() {}
 
 // GetModuleHandleExA for the module holding an address, the count unchanged.

@@ -187,6 +187,7 @@ WINBASEAPI DWORD WINAPI GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DW
 WINBASEAPI int WINAPI lstrlenA(LPCSTR lpString);
 WINBASEAPI LPSTR WINAPI lstrcpynA(LPSTR lpString1, LPCSTR lpString2, int iMaxLength);
 WINBASEAPI int WINAPI lstrcmpiA(LPCSTR lpString1, LPCSTR lpString2);
+WINBASEAPI int WINAPI MulDiv(int nNumber, int nNumerator, int nDenominator);
 
 #ifdef __cplusplus
 }
