@@ -37,6 +37,7 @@ void PrintMenuUsage(FILE* out) {
         out);
 }
 
+#if !defined(_WIN32)
 struct Entry {
     UINT id;
     const char* text;
@@ -90,6 +91,7 @@ HINSTANCE LoadSampleResources() {
     }
     return h;
 }
+#endif
 
 }  // namespace
 
