@@ -179,7 +179,11 @@ TEST(MenuTest, ItemInfoDescribesEachEntryAsTheStateQueriesDo) {
         bool buffer;
         UINT wantCch;
         const char* wantText;
-    } sizes[] = {{16, true, 4, "&Fax"}, {5, true, 4, "&Fax"}, {3, true, 2, "&F"}, {0, false, 4, ""}};
+        const char* wine;  // why Wine differs, or null
+    } sizes[] = {{16, true, 4, "&Fax", nullptr},
+                 {5, true, 4, "&Fax", nullptr},
+                 {3, true, 2, "&F", "Wine's 8-bit entry fills a too-small buffer without cutting the text"},
+                 {0, false, 4, "", nullptr}};
     for (size_t i = 0; i < std::size(sizes); ++i) {
         char text[16] = "";
         MENUITEMINFOA mii{};
@@ -189,7 +193,7 @@ TEST(MenuTest, ItemInfoDescribesEachEntryAsTheStateQueriesDo) {
         mii.cch = sizes[i].cch;
         ASSERT_TRUE(GetMenuItemInfoA(m.menu, 201, FALSE, &mii)) << "case " << i;
         EXPECT_EQ(mii.cch, sizes[i].wantCch) << "case " << i;
-        EXPECT_STREQ(text, sizes[i].wantText) << "case " << i;
+        TODO_WINE_EXPECT_STREQ(sizes[i].wantText, text, sizes[i].wine) << "case " << i;
     }
     MENUITEMINFOA mii{};
     mii.cbSize = sizeof mii;
