@@ -220,8 +220,7 @@ void CCustMenu::AttachRibbon(UINT nBitmapID, DWORD clrFrom, DWORD clrTo, UINT nS
     if (nBitmapID == 0) return;
     LPCSTR name = MAKEINTRESOURCEA(LOWORD(nBitmapID));
     CBitmap bitmap;
-    if (!bitmap.Attach(::LoadImageA(::AfxFindResourceHandle(name, RT_BITMAP), name, IMAGE_BITMAP, 0, 0,
-                                    LR_DEFAULTCOLOR))) {
+    if (!bitmap.Attach(::LoadBitmapA(::AfxFindResourceHandle(name, RT_BITMAP), name))) {
         return;
     }
     BITMAP info;

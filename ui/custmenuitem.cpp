@@ -224,8 +224,7 @@ void CCustMenuItem::DrawRibbon(CDC* pDC, CRect rc, DRAWATTRS* pAttrs) {
         // menu shows its lowest rows.
         LPCSTR name = MAKEINTRESOURCEA(LOWORD(pAttrs->nRibbonBitmapID));
         CBitmap bitmap;
-        if (!bitmap.Attach(::LoadImageA(::AfxFindResourceHandle(name, RT_BITMAP), name, IMAGE_BITMAP, 0, 0,
-                                        LR_DEFAULTCOLOR))) {
+        if (!bitmap.Attach(::LoadBitmapA(::AfxFindResourceHandle(name, RT_BITMAP), name))) {
             return;
         }
         BITMAP info;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/gdi_test_support.h"
+#include "support/resfixtures.h"
 
 namespace {
 
@@ -417,6 +418,47 @@ TEST(CustMenuTest, OwnerWindowRoutesTheMenuMessages) {
     owner.SendMessage(WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis));
     EXPECT_EQ(c.Count(RGB(1, 2, 3)), 120 * 22) << "item data that is no item draws nothing";
     owner.DestroyWindow();
+}
+
+TEST(CustMenuTest, ImageStripsAndRibbonBitmapsLoadFromAResourceModule) {
+    HMODULE res = LoadLibraryExA(xwth_test::FixtureModule("menures.dll").c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(res, static_cast<HMODULE>(NULL));
+    CCustMenu menu;
+    ASSERT_TRUE(menu.Create());
+    UseDistinctColours(menu.m_DrawAttrs);
+    EXPECT_FALSE(menu.LoadBitmap(201u)) << "the program itself has no bitmaps";
+    EXPECT_TRUE(menu.LoadBitmap(res, "STRIP"));
+    EXPECT_TRUE(menu.LoadBitmap(res, 0x10000u + 201u)) << "the low 16 bits name the resource";
+    EXPECT_EQ(ImageList_GetImageCount(menu.m_DrawAttrs.hImageList), 3);
+    CCustMenuItem item("Green", 1, 0);
+    Drawn d;
+    d.Draw(menu, item, 0);
+    EXPECT_EQ(d.canvas.At(4 + 8, 3 + 8), RGB(0, 128, 0));
+    EXPECT_EQ(d.canvas.At(4 + 0, 3 + 0), menu.m_DrawAttrs.clrMenu) << "magenta is transparent";
+
+    // Ribbon bitmaps stand on the bottom of the band; a taller one shows its
+    // lowest rows. Column 0 is transparent over the band's colour.
+    const HINSTANCE previous = AfxGetResourceHandle();
+    AfxSetResourceHandle(res);
+    const COLORREF band = RGB(10, 20, 30);
+    const struct {
+        UINT id;
+        COLORREF top, at50, bottom;
+    } cases[] = {{300, RGB(0, 128, 0), RGB(0, 0, 128), RGB(0, 0, 0)}, {301, band, RGB(128, 0, 0), RGB(0, 128, 0)}};
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        menu.AttachRibbon(cases[i].id, band, band, 4);
+        EXPECT_EQ(menu.m_DrawAttrs.bRibbon, 1) << "case " << i;
+        EXPECT_EQ(menu.m_DrawAttrs.nRibbonWidth, 20) << "case " << i;
+        Canvas c(40, 150, RGB(1, 2, 3));
+        item.DrawRibbon(CDC::FromHandle(c.dc), CRect(0, 0, 100, 150), &menu.m_DrawAttrs);
+        EXPECT_EQ(c.At(5, 0), cases[i].top) << "case " << i;
+        EXPECT_EQ(c.At(5, 50), cases[i].at50) << "case " << i;
+        EXPECT_EQ(c.At(5, 149), cases[i].bottom) << "case " << i;
+        EXPECT_EQ(c.At(0, 149), band) << "case " << i;
+        EXPECT_EQ(c.At(20, 149), RGB(1, 2, 3)) << "case " << i;
+    }
+    AfxSetResourceHandle(previous);
+    FreeLibrary(res);
 }
 
 }  // namespace
