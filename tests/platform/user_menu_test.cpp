@@ -198,7 +198,6 @@ TEST(MenuTest, ItemInfoDescribesEachEntryAsTheStateQueriesDo) {
     MENUITEMINFOA mii{};
     mii.cbSize = sizeof mii;
     mii.fMask = MIIM_ID;
-    SetLastError(0xdeadbeef);
     EXPECT_FALSE(GetMenuItemInfoA(m.menu, 999, FALSE, &mii));
     EXPECT_FALSE(GetMenuItemInfoA(m.menu, 6, TRUE, &mii));
     mii.cbSize = 12;

@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
+#include "support/resfixtures.h"
 
 namespace {
 
@@ -25,19 +25,8 @@ struct Sample {
     Sample() {
         EXPECT_TRUE(menu.Create());
         EXPECT_TRUE(sub->Create());
-        HDC screen = GetDC(NULL);
-        HDC dc = CreateCompatibleDC(screen);
-        HBITMAP strip = CreateCompatibleBitmap(screen, 16, 16);
-        HGDIOBJ old = SelectObject(dc, strip);
-        RECT r{0, 0, 16, 16};
-        HBRUSH green = CreateSolidBrush(RGB(0, 128, 0));
-        FillRect(dc, &r, green);
-        DeleteObject(green);
-        SelectObject(dc, old);
-        DeleteDC(dc);
-        ReleaseDC(NULL, screen);
-        EXPECT_EQ(menu.AddBitmap(strip), 0);
-        DeleteObject(strip);
+        EXPECT_TRUE(menu.LoadBitmap(LoadLibraryExA(xwth_test::FixtureModule("menures.dll").c_str(), NULL,
+                                                   LOAD_LIBRARY_AS_DATAFILE), "STRIP"));
         menu.AttachRibbon("XWTH", kFrom, kTo, 8, RGB(255, 255, 255));
         menu.AppendMenuItem(0, 1, new CCustMenuItem("&Open", 0, 1));
         menu.AppendMenuItem(MF_CHECKED, 2, new CCustMenuItem("&Print", -1, 0));
@@ -89,7 +78,7 @@ TEST(CustMenuTrackTest, ScreenShowsRibbonHighlightAndHeight) {
     const COLORREF last = inner - 8 * band > 0 ? kTo : RGB(0, 0, 7 * (255 / 8));
     EXPECT_EQ(GetPixel(screen, x0 + 29, y0 + inner - 1), last) << "the bottom of the ribbon";
     EXPECT_EQ(GetPixel(screen, x0 + 30 + 1, y0), GetSysColor(COLOR_3DHILIGHT)) << "raised image column";
-    EXPECT_EQ(GetPixel(screen, x0 + 30 + 1 + 3 + 8, y0 + 11), RGB(0, 128, 0)) << "the image";
+    EXPECT_EQ(GetPixel(screen, x0 + 30 + 1 + 3 + 8, y0 + 11), RGB(128, 0, 0)) << "the image";
     EXPECT_EQ(GetPixel(screen, x0 + 30 + 24, y0 + 1), GetSysColor(COLOR_HIGHLIGHT)) << "selected text area";
     EXPECT_EQ(GetPixel(screen, x0 + 30 + 24, y0 + 22 + 1), GetSysColor(COLOR_MENU)) << "the next item";
     ReleaseDC(NULL, screen);
