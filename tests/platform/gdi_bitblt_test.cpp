@@ -52,6 +52,41 @@ TEST(GdiBitBltTest, EveryRasterOperationMatchesItsTruthTable) {
     }
 }
 
+// The same with an 8x8 colour pattern brush and a rectangle inside both
+// surfaces, whose rows neither start nor end on a 16-pixel boundary: every
+// pixel inside follows the table, every pixel outside keeps its value.
+TEST(GdiBitBltTest, EveryRasterOperationWithAPatternInsideTheSurfaces) {
+    constexpr int W = 41, H = 6, X = 3, Y = 1, SX = 2, SY = 2, CW = 33, CH = 4;
+    std::mt19937 rng(99);
+    Canvas src(W, H), dst(W, H), pat(8, 8);
+    std::vector<std::uint32_t> before(W * H);
+    for (int code = 0; code < 256; ++code) {
+        for (int i = 0; i < W * H; ++i) {
+            src.bits[i] = rng() & 0xFFFFFF;
+            dst.bits[i] = before[i] = rng() & 0xFFFFFF;
+        }
+        for (int i = 0; i < 64; ++i) pat.bits[i] = rng() & 0xFFFFFF;
+        SelectObject(pat.dc, pat.old);  // a brush's bitmap is selected nowhere
+        HBRUSH brush = CreatePatternBrush(pat.bitmap);
+        SelectObject(pat.dc, pat.bitmap);
+        HGDIOBJ old = SelectObject(dst.dc, brush);
+        ASSERT_TRUE(BitBlt(dst.dc, X, Y, CW, CH, src.dc, SX, SY, RopOf(code))) << "code " << code;
+        SelectObject(dst.dc, old);
+        DeleteObject(brush);
+        int wrong = 0;
+        for (int y = 0; y < H; ++y)
+            for (int x = 0; x < W; ++x) {
+                const bool inside = x >= X && x < X + CW && y >= Y && y < Y + CH;
+                const std::uint32_t want =
+                    inside ? Reference(static_cast<std::uint8_t>(code), pat.bits[(y % 8) * 8 + x % 8],
+                                       src.bits[(y - Y + SY) * W + x - X + SX], before[y * W + x])
+                           : before[y * W + x];
+                wrong += (dst.bits[y * W + x] & 0xFFFFFF) != want;
+            }
+        EXPECT_EQ(wrong, 0) << "code 0x" << std::hex << code;
+    }
+}
+
 TEST(GdiBitBltTest, PatternBrushTilesFromTheOrigin) {
     // 2x2 colour pattern: red, green / blue, white.
     Canvas pat(2, 2);
