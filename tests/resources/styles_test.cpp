@@ -1,5 +1,5 @@
 // Style values and the font cache: colour, font and flag strings read from
-// resmod_a.dll (ids 1000-1024), fonts shared per description, heights at the
+// resmod_a.dll (ids 2000-2024), fonts shared per description, heights at the
 // screen's resolution, and what the cache owns.
 #include <xwth/fontcache.h>
 #include <xwth/resourcemanager.h>
@@ -40,20 +40,20 @@ TEST_F(StylesTest, ColoursReadThreeNumbersOrKeepTheDefault) {
         UINT id;
         COLORREF want;
     } cases[] = {
-        {1000, 0x02FF0000}, {1001, 0x020000FF}, {1002, 0x0200002C},  // low 8 bits of 300
-        {1003, kDefault},   {1004, kDefault},   {1005, 0x02090807},  // blanks after commas, any number
-        {1006, kDefault},                                            // but none before a comma
-        {1099, kDefault},   {1010, kDefault},                        // missing; a font string
+        {2000, 0x02FF0000}, {2001, 0x020000FF}, {2002, 0x0200002C},  // low 8 bits of 300
+        {2003, kDefault},   {2004, kDefault},   {2005, 0x02090807},  // blanks after commas, any number
+        {2006, kDefault},                                            // but none before a comma
+        {2099, kDefault},   {2010, kDefault},                        // missing; a font string
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         EXPECT_EQ(m_manager.GetStyleColor(cases[i].id, kDefault), cases[i].want) << "case " << i;
     }
     // Module id 2 is preferred over a newer module.
     ASSERT_TRUE(m_manager.RegisterResourceModule(CString(FixtureModule("resmod_b.dll").c_str()), 0));
-    EXPECT_EQ(m_manager.GetStyleColor(1000, kDefault), 0x02030201u) << "the newer module";
+    EXPECT_EQ(m_manager.GetStyleColor(2000, kDefault), 0x02030201u) << "the newer module";
     ASSERT_TRUE(m_manager.RegisterResourceModule(CString(FixtureModule("resmod_a.dll").c_str()), 2));
     ASSERT_TRUE(m_manager.RegisterResourceModule(CString(FixtureModule("resmod_b.dll").c_str()), 0));
-    EXPECT_EQ(m_manager.GetStyleColor(1000, kDefault), 0x02FF0000u) << "the module of id 2";
+    EXPECT_EQ(m_manager.GetStyleColor(2000, kDefault), 0x02FF0000u) << "the module of id 2";
 }
 
 TEST_F(StylesTest, FlagsReadTheLeadingInteger) {
@@ -61,9 +61,9 @@ TEST_F(StylesTest, FlagsReadTheLeadingInteger) {
         UINT id;
         int want;
     } cases[] = {
-        {1020, 12}, {1021, -3}, {1022, 0}, {1099, 0},
-        {1023, 100000000},  // longer than 7 characters: read whole
-        {1024, INT_MAX},    // beyond int: clamped
+        {2020, 12}, {2021, -3}, {2022, 0}, {2099, 0},
+        {2023, 100000000},  // longer than 7 characters: read whole
+        {2024, INT_MAX},    // beyond int: clamped
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         EXPECT_EQ(m_manager.GetStyleFlag(cases[i].id), cases[i].want) << "case " << i;
@@ -80,13 +80,13 @@ TEST_F(StylesTest, FontsComeFromTheCacheByDescription) {
         LONG weight;
         BYTE italic;
     } cases[] = {
-        {1010, nullptr, 0, 0, 0},  // no comma
-        {1011, nullptr, 0, 0, 0},  // empty face
-        {1099, nullptr, 0, 0, 0},  // missing
-        {1012, "Arial", 8, FW_NORMAL, 0},
-        {1013, "Arial", 10, FW_BOLD, 0},
-        {1014, "Arial ", 10, FW_NORMAL, 0},
-        {1017, "Arial", 12, FW_NORMAL, 1},
+        {2010, nullptr, 0, 0, 0},  // no comma
+        {2011, nullptr, 0, 0, 0},  // empty face
+        {2099, nullptr, 0, 0, 0},  // missing
+        {2012, "Arial", 8, FW_NORMAL, 0},
+        {2013, "Arial", 10, FW_BOLD, 0},
+        {2014, "Arial ", 10, FW_NORMAL, 0},
+        {2017, "Arial", 12, FW_NORMAL, 1},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         const auto& c = cases[i];
@@ -109,7 +109,7 @@ TEST_F(StylesTest, FontsComeFromTheCacheByDescription) {
         EXPECT_EQ(lf.lfItalic, c.italic) << "case " << i;
         EXPECT_EQ(m_manager.GetStyleFont(c.id, &fallback), font) << "case " << i << ": shared";
     }
-    EXPECT_NE(m_manager.GetStyleFont(1015, &fallback), m_manager.GetStyleFont(1016, &fallback))
+    EXPECT_NE(m_manager.GetStyleFont(2015, &fallback), m_manager.GetStyleFont(2016, &fallback))
         << "faces compare with case";
 }
 
