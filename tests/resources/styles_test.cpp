@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <sstream>
 #include <string>
 
 #include "support/resfixtures.h"
@@ -31,8 +32,6 @@ int ScreenDpi() {
     ReleaseDC(NULL, screen);
     return dpi;
 }
-
-}  // namespace
 
 TEST_F(StylesTest, ColoursReadThreeNumbersOrKeepTheDefault) {
     constexpr COLORREF kDefault = 0x00123456;
@@ -95,51 +94,21 @@ TEST_F(StylesTest, FontsComeFromTheCacheByDescription) {
             EXPECT_EQ(font, &fallback) << "case " << i;
             continue;
         }
-        ASSERT_NE(font, nullptr) << "case " << i;
-        ASSERT_TRUE(font->IsKindOf(RUNTIME_CLASS(CFontDescription))) << "case " << i;
-        const auto* description = static_cast<CFontDescription*>(font);
-        EXPECT_EQ(std::string(description->m_strFace), c.face) << "case " << i;
-        EXPECT_EQ(description->m_nHeight, -MulDiv(c.points, dpi, 72)) << "case " << i;
-        EXPECT_EQ(description->m_nCharSet, DEFAULT_CHARSET) << "case " << i;
+        ASSERT_TRUE(font != nullptr && font->IsKindOf(RUNTIME_CLASS(CFontDescription))) << "case " << i;
+        const auto* d = static_cast<CFontDescription*>(font);
         LOGFONTA lf{};
         ASSERT_EQ(font->GetLogFont(&lf), static_cast<int>(sizeof(lf))) << "case " << i;
-        EXPECT_EQ(std::string(lf.lfFaceName), c.face) << "case " << i;
-        EXPECT_EQ(lf.lfHeight, description->m_nHeight) << "case " << i;
-        EXPECT_EQ(lf.lfWeight, c.weight) << "case " << i;
-        EXPECT_EQ(lf.lfItalic, c.italic) << "case " << i;
+        std::ostringstream got, want;
+        got << d->m_strFace << "|" << d->m_nHeight << " " << int(d->m_nCharSet) << " " << lf.lfFaceName << "|"
+            << lf.lfHeight << " " << lf.lfWeight << " " << int(lf.lfItalic);
+        const int height = -MulDiv(c.points, dpi, 72);
+        want << c.face << "|" << height << " 1 " << c.face << "|" << height << " " << c.weight << " " << int(c.italic);
+        EXPECT_EQ(got.str(), want.str()) << "case " << i << ": description, then the font made";
         EXPECT_EQ(m_manager.GetStyleFont(c.id, &fallback), font) << "case " << i << ": shared";
     }
     EXPECT_NE(m_manager.GetStyleFont(2015, &fallback), m_manager.GetStyleFont(2016, &fallback))
         << "faces compare with case";
 }
-
-TEST(FontCacheTest, HeightsAtTheScreenResolution) {
-    FCache cache;
-    const int dpi = ScreenDpi();
-    EXPECT_EQ(cache.HeightFromPoints(8), -MulDiv(8, dpi, 72));
-    if (dpi == 96) {
-        EXPECT_EQ(cache.HeightFromPoints(8), -11);
-        EXPECT_EQ(cache.HeightFromPoints(10), -13);
-    }
-    // The same description twice is one font; any difference is another.
-    CFontDescription* plain = cache.GetFont("Arial", 9, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET);
-    ASSERT_NE(plain, nullptr);
-    EXPECT_EQ(cache.GetFont("Arial", 9, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET), plain);
-    const CFontDescription* others[] = {
-        cache.GetFont("Arial", 9, FW_NORMAL, 0, 1, 0, DEFAULT_CHARSET),
-        cache.GetFont("Arial", 9, FW_NORMAL, 0, 0, 1, DEFAULT_CHARSET),
-        cache.GetFont("Arial", 9, FW_NORMAL, 0, 0, 0, ANSI_CHARSET),
-        cache.GetFont("Arial", 9, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET),
-    };
-    for (std::size_t i = 0; i < std::size(others); ++i) {
-        EXPECT_NE(others[i], plain) << "case " << i;
-        EXPECT_NE(others[i], nullptr) << "case " << i;
-    }
-    EXPECT_EQ(cache.FindFont("Arial", 9, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET),
-              cache.FindFont("Arial", 9, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET));
-}
-
-namespace {
 
 // A cache whose fonts cannot be made, and whose points are pixels.
 class RefusingCache : public FCache {
@@ -152,20 +121,32 @@ public:
     int adds = 0;
 };
 
-}  // namespace
-
-TEST(FontCacheTest, FontsThatCannotBeMadeAreAskedForAgain) {
-    RefusingCache cache;
-    EXPECT_EQ(cache.GetFont("Nowhere", 9, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET), nullptr);
-    EXPECT_EQ(cache.GetFont("Nowhere", 9, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET), nullptr);
-    EXPECT_EQ(cache.adds, 2) << "nothing was cached";
-    // The search measures heights through the override too: a font cached
-    // at -9 pixels is what 9 "points" find here.
-    FCache real;
-    CFontDescription* font = real.GetFont("Arial", 7, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET);
-    ASSERT_NE(font, nullptr);
-    if (font->m_nHeight == -9) {
-        EXPECT_EQ(cache.GetFont("Arial", 9, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET), font);
+TEST(FontCacheTest, OneFontPerDescriptionAtTheScreenResolution) {
+    FCache cache;
+    const int dpi = ScreenDpi();
+    EXPECT_EQ(cache.HeightFromPoints(8), dpi == 96 ? -11 : -MulDiv(8, dpi, 72));
+    EXPECT_EQ(cache.HeightFromPoints(10), dpi == 96 ? -13 : -MulDiv(10, dpi, 72));
+    CFontDescription* plain = cache.GetFont("Arial", 7, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET);
+    ASSERT_NE(plain, nullptr);
+    EXPECT_EQ(cache.GetFont("Arial", 7, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET), plain);
+    const CFontDescription* others[] = {
+        cache.GetFont("Arial", 7, FW_NORMAL, 0, 1, 0, DEFAULT_CHARSET),
+        cache.GetFont("Arial", 7, FW_NORMAL, 0, 0, 1, DEFAULT_CHARSET),
+        cache.GetFont("Arial", 7, FW_NORMAL, 0, 0, 0, ANSI_CHARSET),
+        cache.GetFont("Arial", 7, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET),
+    };
+    for (std::size_t i = 0; i < std::size(others); ++i) {
+        EXPECT_TRUE(others[i] != plain && others[i] != nullptr) << "case " << i;
+    }
+    // A font that cannot be made is asked for again; the search measures
+    // through the overridden height, so 9 "points" find the font cached at
+    // -9 pixels (7 points at 96 dpi).
+    RefusingCache refusing;
+    EXPECT_EQ(refusing.GetFont("Nowhere", 9, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET), nullptr);
+    EXPECT_EQ(refusing.GetFont("Nowhere", 9, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET), nullptr);
+    EXPECT_EQ(refusing.adds, 2) << "nothing was cached";
+    if (plain->m_nHeight == -9) {
+        EXPECT_EQ(refusing.GetFont("Arial", 9, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET), plain);
     }
     EXPECT_STREQ(cache.GetRuntimeClass()->m_lpszClassName, "FCache");
 }
@@ -183,3 +164,5 @@ TEST(FontCacheTest, TheArrayDeletesTheFontsItOwns) {
     EXPECT_EQ(GetObjectType(handle), 0u) << "the Windows font went with its description";
     EXPECT_STREQ(CFontDescription().GetRuntimeClass()->m_lpszClassName, "CFontDescription");
 }
+
+}  // namespace
