@@ -71,7 +71,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             Check(GetObjectA(bitmap, sizeof info, &info) == sizeof info && info.bmWidth > 0 && info.bmHeight > 0);
             Check(DeleteObject(bitmap) != FALSE);
         }
+        // Stretched, and with the colour table rewritten.
+        if (HANDLE bitmap = LoadImageA(module, name, IMAGE_BITMAP, 5, 3, LR_LOADTRANSPARENT)) {
+            Check(DeleteObject(bitmap) != FALSE);
+        }
         if (HICON icon = LoadIconA(module, name)) {
+            ICONINFO ii;
+            Check(GetIconInfo(icon, &ii) != FALSE);
+            DeleteObject(ii.hbmMask);
+            DeleteObject(ii.hbmColor);
             Check(DestroyIcon(icon) != FALSE);
         }
     }

@@ -216,20 +216,25 @@ TEST_F(LoadImageTest, CreatedIconsOwnCopiesOfTheirBitmaps) {
 }
 
 TEST_F(LoadImageTest, ImageListLoadsAStripFromAModule) {
-    // BITS24 cut into two 4 x 4 images; its pixel (1, 0) colour is the mask colour.
-    HIMAGELIST il = ImageList_LoadImageA(m_hA, "BITS24", 4, 0, Bits24(1, 0), IMAGE_BITMAP, LR_CREATEDIBSECTION);
-    ASSERT_NE(il, nullptr);
-    int cx = 0, cy = 0;
-    EXPECT_TRUE(ImageList_GetIconSize(il, &cx, &cy));
-    EXPECT_EQ(ImageList_GetImageCount(il) * 100 + cx * 10 + cy, 244) << "2 images of 4 x 4";
-    for (int image = 0; image < 2; ++image) {
-        Canvas canvas(4, 4, kGreen);
-        ASSERT_TRUE(ImageList_Draw(il, image, canvas.dc, 0, 0, ILD_TRANSPARENT)) << "image " << image;
-        for (int i = 0; i < 16; ++i) {
-            const int x = i % 4, y = i / 4;
-            EXPECT_EQ(canvas.At(x, y), image == 0 && i == 1 ? kGreen : Bits24(4 * image + x, y)) << image << ":" << i;
+    // BITS24 cut into two 4 x 4 images; its pixel (1, 0) colour is the mask
+    // colour, or with CLR_DEFAULT the top-left one's.
+    for (const COLORREF mask : {Bits24(1, 0), CLR_DEFAULT}) {
+        const int masked = mask == CLR_DEFAULT ? 0 : 1;
+        HIMAGELIST il = ImageList_LoadImageA(m_hA, "BITS24", 4, 0, mask, IMAGE_BITMAP, LR_CREATEDIBSECTION);
+        ASSERT_NE(il, nullptr);
+        int cx = 0, cy = 0;
+        EXPECT_TRUE(ImageList_GetIconSize(il, &cx, &cy));
+        EXPECT_EQ(ImageList_GetImageCount(il) * 100 + cx * 10 + cy, 244) << "2 images of 4 x 4";
+        for (int image = 0; image < 2; ++image) {
+            Canvas canvas(4, 4, kGreen);
+            ASSERT_TRUE(ImageList_Draw(il, image, canvas.dc, 0, 0, ILD_TRANSPARENT)) << "image " << image;
+            for (int i = 0; i < 16; ++i) {
+                const int x = i % 4, y = i / 4;
+                EXPECT_EQ(canvas.At(x, y), image == 0 && i == masked ? kGreen : Bits24(4 * image + x, y))
+                    << image << ":" << i << " mask " << mask;
+            }
         }
+        ImageList_Destroy(il);
     }
-    ImageList_Destroy(il);
     EXPECT_EQ(ImageList_LoadImageA(m_hA, "NOPE", 4, 0, CLR_NONE, IMAGE_BITMAP, 0), nullptr);
 }
