@@ -11,3 +11,4 @@
 #include <xwth/msgbox.h>
 #include <xwth/resourcemanager.h>
 #include <xwth/custmenu.h>
+#include <xwth/fontcache.h>

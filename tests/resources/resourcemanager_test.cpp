@@ -156,6 +156,44 @@ TEST(ResourceManagerTest, RawResourcesComeFromTheFirstModuleThatHasThem) {
     EXPECT_EQ(manager.LoadResource("NOPE", RT_RCDATA, 0), nullptr);
 }
 
+// The top-left pixel of a loaded bitmap (deleted here); CLR_INVALID for none.
+COLORREF TopLeft(HANDLE bitmap) {
+    if (bitmap == NULL) return CLR_INVALID;
+    HDC dc = CreateCompatibleDC(NULL);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    const COLORREF c = GetPixel(dc, 0, 0);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(bitmap);
+    return c;
+}
+
+TEST(ResourceManagerTest, PicturesComeFromTheNewestModuleThatHasThem) {
+    // SHARED is white at the top left in B, RGB(0, 0, 200) in A; BITS24 is only in A.
+    constexpr COLORREF kB = RGB(255, 255, 255), kA = RGB(0, 0, 200), kNone = CLR_INVALID;
+    CResourceManager manager;
+    EXPECT_EQ(TopLeft(manager.LoadBitmap("SHARED", 0)), kNone) << "nothing registered";
+    ASSERT_TRUE(manager.RegisterResourceModule(CString(kPathA.c_str()), 0));
+    ASSERT_TRUE(manager.RegisterResourceModule(CString(kPathB.c_str()), 0));
+    const COLORREF got[] = {
+        TopLeft(manager.LoadBitmap("SHARED", 0)),
+        TopLeft(manager.LoadBitmap("SHARED", 9)),  // the id is no preference here
+        TopLeft(manager.LoadBitmap("BITS24", 0)),  // B lacks it
+        TopLeft(manager.LoadImage("SHARED", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)),
+        TopLeft(manager.LoadImage("BITS24", IMAGE_BITMAP, 16, 8, 0)),
+        TopLeft(manager.LoadBitmap("NOPE", 0)),
+        (manager.UnRegisterResourceModule(CString(kPathB.c_str())), TopLeft(manager.LoadBitmap("SHARED", 0))),
+    };
+    const COLORREF want[] = {kB, kB, kA, kB, kA, kNone, kA};
+    for (std::size_t i = 0; i < std::size(want); ++i) {
+        EXPECT_EQ(got[i], want[i]) << "case " << i;
+    }
+    HICON icon = manager.LoadIcon("APP", 0);
+    EXPECT_NE(icon, nullptr);
+    DestroyIcon(icon);
+    EXPECT_EQ(manager.LoadIcon("NOPE", 0), nullptr);
+}
+
 TEST(ResourceManagerTest, TheLibraryHasOneManager) {
     EXPECT_EQ(&GetResourceManager(), &GetResourceManager());
 }

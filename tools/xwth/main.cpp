@@ -11,6 +11,7 @@
 #include "mail.h"
 #include "menu.h"
 #include "strings.h"
+#include "styles.h"
 
 namespace {
 
@@ -39,6 +40,8 @@ void PrintUsage(FILE* out) {
         "          track the sample owner-drawn menu headlessly, save the screen, print the command\n"
         "  strings MODULE.dll... ID... [--prefer N] [--subst FROM=TO] [--app-name NAME]\n"
         "          print strings from resource modules as the library loads them\n"
+        "  styles MODULE.dll ID...\n"
+        "          print style strings as colour, font (face, height, weight, italic) and flag\n"
         "\n"
         "options:\n"
         "  -h, --help    show this help (after a command: that command's help)\n",
@@ -86,6 +89,9 @@ int main(int argc, char** argv) {
     }
     if (std::strcmp(command, "strings") == 0) {
         return xwth_tool::RunStrings(argc - 2, argv + 2);
+    }
+    if (std::strcmp(command, "styles") == 0) {
+        return xwth_tool::RunStyles(argc - 2, argv + 2);
     }
     std::fprintf(stderr, "xwth: unknown command '%s'\n\n", command);
     PrintUsage(stderr);
