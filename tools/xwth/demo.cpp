@@ -7,6 +7,7 @@
 
 #include "date.h"
 #include "menu.h"
+#include "sample.h"
 
 #include <xwth/xwth.h>
 
@@ -44,7 +45,10 @@ void PrintDemoUsage(FILE* out) {
         "Then two messages are appended to a mailbox in the temporary folder,\n"
         "which is printed.\n"
         "Then it prints the date and time texts of this moment by the regional\n"
-        "settings (see xwth date --help) and reads them back.\n"
+        "settings (see xwth date --help) and reads them back, and loads texts and\n"
+        "style values from sample.dll beside the program through the resource\n"
+        "manager: the maker's name read as the product's, a message box (printed)\n"
+        "and a colour, a font and a flag.\n"
         "Last (Linux build), it types the letter x into the sample owner-drawn menu\n"
         "(see xwth menu --help) and saves the screen as xwth-demo-menu.png in the\n"
         "system's temporary folder, which is kept.\n"
@@ -238,6 +242,8 @@ int RunDemo(int argc, char** argv) {
 
     std::printf("\n");
     PrintDateTexts(stdout);
+    std::printf("\n");
+    if (DemoResources() != 0) status = 1;
 #if !defined(_WIN32)
     std::error_code tempError;
     const fs::path picture = fs::temp_directory_path(tempError) / "xwth-demo-menu.png";

@@ -4,9 +4,10 @@
 //
 // Where the pictures come from: the three item images are drawn here in
 // code (a strip on magenta, the menu's transparent colour); the ribbon
-// bitmap is resource 100 of menusample.dll, a resource-only DLL built with
-// the program (tools/xwth/menusample.rc) and loaded from beside it.
+// bitmap is resource 100 of sample.dll, a resource-only DLL built with
+// the program (tools/xwth/sample.rc) and loaded from beside it.
 #include "menu.h"
+#include "sample.h"
 
 #include <xwth/custmenu.h>
 
@@ -32,7 +33,7 @@ void PrintMenuUsage(FILE* out) {
         "the accelerator letter (--key), saves the screen as FILE.png and prints\n"
         "the command chosen. Without --select or --key the menu is shown and\n"
         "dismissed. The ribbon is a gradient with TEXT (default \"XWTH Fax\") or\n"
-        "bitmap ID of menusample.dll, built beside the program (100 is a page).\n"
+        "bitmap ID of sample.dll, built beside the program (100 is a page).\n"
         "Linux build only (the screen and the input script are winport's).\n",
         out);
 }
@@ -76,14 +77,10 @@ HBITMAP DrawImageStrip() {
     return strip;
 }
 
-// menusample.dll from beside the program, made the resource module; NULL
+// sample.dll from beside the program, made the resource module; NULL
 // (and a message) when it cannot be loaded.
 HINSTANCE LoadSampleResources() {
-    char path[MAX_PATH] = {0};
-    const DWORD n = GetModuleFileNameA(NULL, path, MAX_PATH);
-    std::string dll(path, n);
-    const size_t slash = dll.find_last_of("/\\");
-    dll = (slash == std::string::npos ? std::string() : dll.substr(0, slash + 1)) + "menusample.dll";
+    const std::string dll = SampleModulePath();
     HINSTANCE h = LoadLibraryExA(dll.c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
     if (h == NULL) {
         std::fprintf(stderr, "xwth menu: cannot load %s (error %lu)\n", dll.c_str(),
