@@ -1,28 +1,15 @@
 // CDC, CClientDC, CWindowDC.
 #include <afxwin.h>
 
-#include "afx/handlemap.h"
+#include "afx/objmap.h"
 
 namespace {
 
-// The temporaries own no DC: they are let go of their handles and deleted
-// when the thread ends, as DeleteTempMap does.
-struct DcHandleMap : CHandleMapT<CDC> {
-    DcHandleMap() = default;
-    DcHandleMap(const DcHandleMap&) = delete;
-    DcHandleMap& operator=(const DcHandleMap&) = delete;
-    ~DcHandleMap() {
-        for (auto& [h, dc] : temporary) {
-            dc->m_hDC = dc->m_hAttribDC = NULL;
-            delete dc;
-        }
-    }
+struct DcTraits {
+    static BOOL IsLive(HDC h) { return ::GetObjectType(h) != 0; }
+    static void Tie(CDC* dc, HDC h) { dc->m_hDC = dc->m_hAttribDC = h; }
 };
-
-CHandleMapT<CDC>& DcMap() {
-    thread_local DcHandleMap map;
-    return map;
-}
+using DcMap = afx::HandleMap<CDC, HDC, DcTraits>;
 
 }  // namespace
 
@@ -34,24 +21,9 @@ CDC::~CDC() {
     if (m_hDC != NULL) ::DeleteDC(Detach());
 }
 
-CDC* PASCAL CDC::FromHandle(HDC hDC) {
-    if (hDC == NULL) return nullptr;
-    auto& map = DcMap();
-    if (CDC* found = map.Find(hDC)) return found;
-    CDC* temp = new CDC;
-    temp->m_hDC = temp->m_hAttribDC = hDC;
-    map.temporary[hDC] = temp;
-    return temp;
-}
+CDC* PASCAL CDC::FromHandle(HDC hDC) { return DcMap::FromHandle(hDC); }
 
-void PASCAL CDC::DeleteTempMap() {
-    auto temps = std::move(DcMap().temporary);
-    DcMap().temporary.clear();
-    for (auto& [h, dc] : temps) {
-        dc->m_hDC = dc->m_hAttribDC = NULL;  // a temporary owns nothing
-        delete dc;
-    }
-}
+void PASCAL CDC::DeleteTempMap() { DcMap::DeleteTemporaries(); }
 
 CBrush* PASCAL CDC::GetHalftoneBrush() {
     static CBrush* const brush = [] {
@@ -74,16 +46,13 @@ CBrush* PASCAL CDC::GetHalftoneBrush() {
 BOOL CDC::Attach(HDC hDC) {
     if (hDC == NULL || m_hDC != NULL) return FALSE;
     m_hDC = m_hAttribDC = hDC;
-    DcMap().permanent[hDC] = this;
+    DcMap::SetPermanent(hDC, this);
     return TRUE;
 }
 
 HDC CDC::Detach() {
     HDC h = m_hDC;
-    if (h != NULL) {
-        auto& perm = DcMap().permanent;
-        if (auto it = perm.find(h); it != perm.end() && it->second == this) perm.erase(it);
-    }
+    if (h != NULL) DcMap::RemovePermanent(h, this);
     m_hDC = m_hAttribDC = NULL;
     return h;
 }

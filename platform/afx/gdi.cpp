@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "afx/handlemap.h"
+#include "afx/objmap.h"
 
 IMPLEMENT_DYNAMIC(CResourceException, CSimpleException)
 
@@ -16,21 +16,16 @@ void AFXAPI AfxThrowResourceException() { throw new CResourceException(); }
 
 namespace {
 
-CHandleMapT<CGdiObject>& GdiMap() {
-    thread_local CHandleMapT<CGdiObject> map;
-    return map;
-}
+struct GdiTraits {
+    static BOOL IsLive(HGDIOBJ h) { return ::GetObjectType(h) != 0; }
+    static void Tie(CGdiObject* obj, HGDIOBJ h) { obj->m_hObject = h; }
+};
+using GdiMap = afx::HandleMap<CGdiObject, HGDIOBJ, GdiTraits>;
 
 // The wrapper of h: the attached one, else a temporary of class T.
 template <class T>
 T* WrapperOf(HGDIOBJ h) {
-    if (h == NULL) return nullptr;
-    auto& map = GdiMap();
-    if (CGdiObject* found = map.Find(h)) return static_cast<T*>(found);
-    T* temp = new T;
-    temp->m_hObject = h;
-    map.temporary[h] = temp;
-    return temp;
+    return GdiMap::FromHandle<T>(h);
 }
 
 }  // namespace
@@ -43,28 +38,18 @@ CGdiObject::~CGdiObject() { DeleteObject(); }
 
 CGdiObject* PASCAL CGdiObject::FromHandle(HGDIOBJ hObject) { return WrapperOf<CGdiObject>(hObject); }
 
-void PASCAL CGdiObject::DeleteTempMap() {
-    auto temps = std::move(GdiMap().temporary);
-    GdiMap().temporary.clear();
-    for (auto& [h, obj] : temps) {
-        obj->m_hObject = NULL;  // a temporary owns nothing
-        delete obj;
-    }
-}
+void PASCAL CGdiObject::DeleteTempMap() { GdiMap::DeleteTemporaries(); }
 
 BOOL CGdiObject::Attach(HGDIOBJ hObject) {
     if (hObject == NULL || m_hObject != NULL) return FALSE;
     m_hObject = hObject;
-    GdiMap().permanent[hObject] = this;
+    GdiMap::SetPermanent(hObject, this);
     return TRUE;
 }
 
 HGDIOBJ CGdiObject::Detach() {
     HGDIOBJ h = m_hObject;
-    if (h != NULL) {
-        auto& perm = GdiMap().permanent;
-        if (auto it = perm.find(h); it != perm.end() && it->second == this) perm.erase(it);
-    }
+    if (h != NULL) GdiMap::RemovePermanent(h, this);
     m_hObject = NULL;
     return h;
 }

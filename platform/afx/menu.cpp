@@ -5,12 +5,11 @@
 
 namespace {
 
-using MenuMap = afx::HandleMap<CMenu, HMENU, &CMenu::m_hMenu>;
-
-MenuMap& TheMenuMap() {
-    static thread_local MenuMap map(&::IsMenu);
-    return map;
-}
+struct MenuTraits {
+    static BOOL IsLive(HMENU h) { return ::IsMenu(h); }
+    static void Tie(CMenu* menu, HMENU h) { menu->m_hMenu = h; }
+};
+using MenuMap = afx::HandleMap<CMenu, HMENU, MenuTraits>;
 
 }  // namespace
 
@@ -23,27 +22,27 @@ CMenu::~CMenu() {
 }
 
 CMenu* PASCAL CMenu::FromHandle(HMENU hMenu) {
-    return TheMenuMap().FromHandle(hMenu);
+    return MenuMap::FromHandle(hMenu);
 }
 
 CMenu* PASCAL CMenu::FromHandlePermanent(HMENU hMenu) {
-    return hMenu == NULL ? NULL : TheMenuMap().Permanent(hMenu);
+    return MenuMap::Permanent(hMenu);
 }
 
 void PASCAL CMenu::DeleteTempMap() {
-    TheMenuMap().DeleteTemporaries();
+    MenuMap::DeleteTemporaries();
 }
 
 BOOL CMenu::Attach(HMENU hNewMenu) {
     if (hNewMenu == NULL || m_hMenu != NULL) return FALSE;
     m_hMenu = hNewMenu;
-    TheMenuMap().SetPermanent(hNewMenu, this);
+    MenuMap::SetPermanent(hNewMenu, this);
     return TRUE;
 }
 
 HMENU CMenu::Detach() {
     HMENU hMenu = m_hMenu;
-    if (hMenu != NULL) TheMenuMap().RemovePermanent(hMenu, this);
+    if (hMenu != NULL) MenuMap::RemovePermanent(hMenu, this);
     m_hMenu = NULL;
     return hMenu;
 }

@@ -6,6 +6,15 @@
 // that no object is tied to. They are freed when the thread ends, or swept
 // once the map holds many of them, then only those whose handle is gone, so
 // that a temporary handed out for a live handle stays valid.
+//
+// Every call acts on the calling thread's map. A wrapper that outlives its
+// thread's map (a static object, destroyed after the main thread's own
+// objects) finds none: FromHandle and Permanent answer NULL and the other
+// calls have nothing left to update.
+//
+// Traits supplies static BOOL IsLive(H) (the handle still names an object)
+// and static void Tie(T*, H) (sets the object's handle members; NULL lets a
+// temporary go of its handle before it is deleted).
 
 #include <memory>
 #include <unordered_map>
@@ -14,62 +23,85 @@
 
 namespace afx {
 
-template <class T, class H, H T::*Member>
+template <class T, class H, class Traits>
 class HandleMap {
 public:
-    using IsLive = BOOL(WINAPI*)(H);
-
-    explicit HandleMap(IsLive isLive) : m_isLive(isLive) {}
-    HandleMap(const HandleMap&) = delete;
-    HandleMap& operator=(const HandleMap&) = delete;
-    ~HandleMap() { DeleteTemporaries(); }
-
-    [[nodiscard]] T* Permanent(H h) const {
-        const auto it = m_permanent.find(h);
-        return it == m_permanent.end() ? nullptr : it->second;
+    [[nodiscard]] static T* Permanent(H h) {
+        Maps* maps = Current();
+        if (h == nullptr || maps == nullptr) return nullptr;
+        const auto it = maps->permanent.find(h);
+        return it == maps->permanent.end() ? nullptr : it->second;
     }
 
-    [[nodiscard]] T* FromHandle(H h) {
-        if (h == nullptr) return nullptr;
-        if (T* p = Permanent(h)) return p;
-        const auto it = m_temporary.find(h);
-        if (it != m_temporary.end()) return it->second.get();
-        if (m_temporary.size() >= kSweepAt) SweepDead();
-        auto obj = std::make_unique<T>();
-        obj.get()->*Member = h;
-        T* p = obj.get();
-        m_temporary.emplace(h, std::move(obj));
+    // A new temporary is made as a U (a class derived from T, for the typed
+    // FromHandle calls); an existing object is answered as it is.
+    template <class U = T>
+    [[nodiscard]] static U* FromHandle(H h) {
+        Maps* maps = Current();
+        if (h == nullptr || maps == nullptr) return nullptr;
+        if (T* p = Permanent(h)) return static_cast<U*>(p);
+        const auto it = maps->temporary.find(h);
+        if (it != maps->temporary.end()) return static_cast<U*>(it->second.get());
+        if (maps->temporary.size() >= kSweepAt) maps->SweepDead();
+        auto obj = std::make_unique<U>();
+        Traits::Tie(obj.get(), h);
+        U* p = obj.get();
+        maps->temporary.emplace(h, std::move(obj));
         return p;
     }
 
-    void SetPermanent(H h, T* p) { m_permanent[h] = p; }
-    void RemovePermanent(H h, const T* p) {
-        const auto it = m_permanent.find(h);
-        if (it != m_permanent.end() && it->second == p) m_permanent.erase(it);
+    static void SetPermanent(H h, T* p) {
+        if (Maps* maps = Current()) maps->permanent[h] = p;
     }
 
-    void DeleteTemporaries() {
-        for (auto& [h, obj] : m_temporary) obj.get()->*Member = nullptr;
-        m_temporary.clear();
+    static void RemovePermanent(H h, const T* p) {
+        Maps* maps = Current();
+        if (maps == nullptr) return;
+        const auto it = maps->permanent.find(h);
+        if (it != maps->permanent.end() && it->second == p) maps->permanent.erase(it);
+    }
+
+    static void DeleteTemporaries() {
+        if (Maps* maps = Current()) maps->DeleteTemporaries();
     }
 
 private:
     static constexpr size_t kSweepAt = 64;
 
-    void SweepDead() {
-        for (auto it = m_temporary.begin(); it != m_temporary.end();) {
-            if (m_isLive(it->first)) {
-                ++it;
-            } else {
-                it->second.get()->*Member = nullptr;
-                it = m_temporary.erase(it);
+    struct Maps {
+        Maps() = default;
+        Maps(const Maps&) = delete;
+        Maps& operator=(const Maps&) = delete;
+        ~Maps() {
+            DeleteTemporaries();
+            s_ended = true;
+        }
+        void DeleteTemporaries() {
+            for (auto& [h, obj] : temporary) Traits::Tie(obj.get(), nullptr);
+            temporary.clear();
+        }
+        void SweepDead() {
+            for (auto it = temporary.begin(); it != temporary.end();) {
+                if (Traits::IsLive(it->first)) {
+                    ++it;
+                } else {
+                    Traits::Tie(it->second.get(), nullptr);
+                    it = temporary.erase(it);
+                }
             }
         }
+        std::unordered_map<H, T*> permanent;
+        std::unordered_map<H, std::unique_ptr<T>> temporary;
+    };
+
+    static Maps* Current() {
+        if (s_ended) return nullptr;
+        static thread_local Maps maps;
+        return &maps;
     }
 
-    IsLive m_isLive;
-    std::unordered_map<H, T*> m_permanent;
-    std::unordered_map<H, std::unique_ptr<T>> m_temporary;
+    // Plain data: still readable after the thread's objects are destroyed.
+    static inline thread_local bool s_ended = false;
 };
 
 }  // namespace afx

@@ -6,12 +6,11 @@
 
 namespace {
 
-using WndMap = afx::HandleMap<CWnd, HWND, &CWnd::m_hWnd>;
-
-WndMap& TheWndMap() {
-    static thread_local WndMap map(&::IsWindow);
-    return map;
-}
+struct WndTraits {
+    static BOOL IsLive(HWND h) { return ::IsWindow(h); }
+    static void Tie(CWnd* wnd, HWND h) { wnd->m_hWnd = h; }
+};
+using WndMap = afx::HandleMap<CWnd, HWND, WndTraits>;
 
 // The framework's own window class, registered on first use for the whole
 // process (any module may create windows of it).
@@ -63,23 +62,23 @@ CWnd::~CWnd() {
 }
 
 CWnd* PASCAL CWnd::FromHandle(HWND hWnd) {
-    return TheWndMap().FromHandle(hWnd);
+    return WndMap::FromHandle(hWnd);
 }
 
 CWnd* PASCAL CWnd::FromHandlePermanent(HWND hWnd) {
-    return hWnd == NULL ? NULL : TheWndMap().Permanent(hWnd);
+    return WndMap::Permanent(hWnd);
 }
 
 BOOL CWnd::Attach(HWND hWndNew) {
     if (hWndNew == NULL || m_hWnd != NULL) return FALSE;
     m_hWnd = hWndNew;
-    TheWndMap().SetPermanent(hWndNew, this);
+    WndMap::SetPermanent(hWndNew, this);
     return TRUE;
 }
 
 HWND CWnd::Detach() {
     HWND hWnd = m_hWnd;
-    if (hWnd != NULL) TheWndMap().RemovePermanent(hWnd, this);
+    if (hWnd != NULL) WndMap::RemovePermanent(hWnd, this);
     m_hWnd = NULL;
     return hWnd;
 }

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "platform/afx_test_support.h"
 
 TEST(AfxGdiTest, WrappersOwnWhatTheyCreateAndTemporariesNothing) {
@@ -85,4 +87,19 @@ TEST(AfxGdiTest, FromHandleAndHalftone) {
 
     CClientDC screen(NULL);
     EXPECT_EQ(screen.GetDeviceCaps(LOGPIXELSY), 96);
+}
+
+// A wrapper made before its thread's handle map (here a thread_local) is
+// destroyed after the map when the thread ends: it still deletes its brush
+// and touches no map that is gone (ASan watches).
+TEST(AfxGdiTest, WrapperOutlivingItsThreadsMapEndsCleanly) {
+    HBRUSH handle = NULL;
+    std::thread([&handle] {
+        thread_local CBrush brush;
+        ASSERT_TRUE(brush.CreateSolidBrush(RGB(1, 2, 3)));
+        handle = static_cast<HBRUSH>(brush.m_hObject);
+        EXPECT_EQ(CBrush::FromHandle(handle), &brush);
+    }).join();
+    ASSERT_NE(handle, nullptr);
+    EXPECT_EQ(GetObjectType(handle), 0u);
 }
