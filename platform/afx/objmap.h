@@ -5,7 +5,8 @@
 // Temporary objects belong to the map: FromHandle makes one for a handle
 // that no object is tied to. They are freed when the thread ends, or swept
 // once the map holds many of them, then only those whose handle is gone, so
-// that a temporary handed out for a live handle stays valid.
+// that a temporary handed out for a live handle stays valid (the Windows
+// build keeps a thread's map after the thread: see Current).
 //
 // Every call acts on the calling thread's map. A wrapper that outlives its
 // thread's map (a static object, destroyed after the main thread's own
@@ -96,8 +97,18 @@ private:
 
     static Maps* Current() {
         if (s_ended) return nullptr;
+#if defined(_WIN32)
+        // The mingw-w64 runtime runs a DLL's thread_local destructors in a
+        // way that never lets the thread finish under Wine (a std::thread
+        // that used a map could not be joined). So in the DLL the thread's
+        // map lives on after the thread, with its temporaries: a small leak
+        // per thread that used one, instead of a hang.
+        static thread_local Maps* maps = new Maps;
+        return maps;
+#else
         static thread_local Maps maps;
         return &maps;
+#endif
     }
 
     // Plain data: still readable after the thread's objects are destroyed.
