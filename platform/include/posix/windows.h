@@ -10,3 +10,4 @@
 #include <winuser.h>
 #include <wingdi.h>
 #include <winuserdraw.h>
+#include <commdlg.h>
