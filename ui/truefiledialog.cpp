@@ -54,7 +54,12 @@ INT_PTR CTrueFileDialog::DoModal() {
         // found or can be made current.
         curDir.Change(".");
         Log(kCategory, "CTrueFileDialog::DoModal '%s'\n", m_ofn.lpstrFile != NULL ? m_ofn.lpstrFile : "(null)");
-        if (DirFromPath(m_ofn.lpstrFile, m_strInitialDir) || DirFromDir(m_ofn.lpstrInitialDir, m_strInitialDir) ||
+        // From the second call on the record's initial folder is
+        // m_strInitialDir itself, which the folder functions empty first.
+        const CString strGivenDir(m_ofn.lpstrInitialDir != NULL ? m_ofn.lpstrInitialDir : "");
+        if (DirFromPath(m_ofn.lpstrFile, m_strInitialDir) ||
+            DirFromDir(m_ofn.lpstrInitialDir != NULL ? static_cast<const char*>(strGivenDir) : NULL,
+                       m_strInitialDir) ||
             GetMyDocPath(m_strInitialDir)) {
             curDir.Change(m_strInitialDir);
         }

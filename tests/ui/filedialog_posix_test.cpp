@@ -137,6 +137,17 @@ TEST_F(TrueFileDialogTest, LogLinesOfOneDialog) {
     EXPECT_EQ(m_log, want);
 }
 
+TEST_F(TrueFileDialogTest, FolderChosenAnewOnEveryCall) {
+    g_answer.clear();
+    CTrueFileDialog dialog(TRUE, nullptr, "report.txt");
+    const std::string other = S("other");
+    dialog.GetOFN().lpstrInitialDir = other.c_str();
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_EQ(dialog.DoModal(), IDCANCEL) << "round " << round;
+        EXPECT_EQ(g_initialDir, other) << "round " << round;
+    }
+}
+
 // The framework ties the dialog object to the dialog's window while it is up.
 TEST_F(TrueFileDialogTest, InitDialogRunsWithTheWindow) {
     struct Probe : CTrueFileDialog {

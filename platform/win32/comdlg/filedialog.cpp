@@ -67,9 +67,13 @@ private:
 // What the system dialog derives from the choice in lpstrFile.
 void CompleteChoice(LPOPENFILENAMEA lpofn) {
     const char* file = lpofn->lpstrFile;
-    const WORD offset = lpofn->nFileOffset;
-    const char before = offset > 0 && offset <= lpofn->nMaxFile ? file[offset - 1] : 'x';
+    // An offset the presenter left outside the buffer, or past the end of a
+    // single name, counts as no folder.
+    const size_t length = strnlen(file, lpofn->nMaxFile);
+    WORD offset = lpofn->nFileOffset < lpofn->nMaxFile ? lpofn->nFileOffset : 0;
+    const char before = offset > 0 ? file[offset - 1] : 'x';
     const bool several = before == '\0' || (before == ' ' && (lpofn->Flags & OFN_EXPLORER) == 0);
+    if (!several && offset > length) offset = 0;
     std::string folder;
     if (several) {
         lpofn->nFileExtension = 0;
@@ -77,8 +81,7 @@ void CompleteChoice(LPOPENFILENAMEA lpofn) {
     } else {
         const char* name = file + offset;
         const char* dot = std::strrchr(name, '.');
-        lpofn->nFileExtension =
-            static_cast<WORD>(dot != nullptr ? dot + 1 - file : static_cast<std::ptrdiff_t>(std::strlen(file)));
+        lpofn->nFileExtension = static_cast<WORD>(dot != nullptr ? static_cast<size_t>(dot + 1 - file) : length);
         if (lpofn->lpstrFileTitle != nullptr && lpofn->nMaxFileTitle > 0) {
             const size_t n = std::min<size_t>(std::strlen(name), lpofn->nMaxFileTitle - 1);
             std::memcpy(lpofn->lpstrFileTitle, name, n);
