@@ -1,7 +1,5 @@
 // CTrueFileDialog: the framework's file dialog opened in an existing folder,
 // with the current directory kept and multiple choices as full paths.
-#include <string.h>
-
 #include <cstring>
 
 #include <TQLog.h>
@@ -89,10 +87,10 @@ int CTrueFileDialog::GetFilePaths(CStringArray& paths) {
     const CString folder = TQCheckLastSlash(GetPathName());
     const char* const end = buffer + m_ofn.nMaxFile;
     for (const char* name = buffer + offset; name < end && *name != '\0';) {
-        const size_t length = strnlen(name, static_cast<size_t>(end - name));
-        if (name + length == end) break;
+        const char* nul = static_cast<const char*>(std::memchr(name, '\0', static_cast<size_t>(end - name)));
+        if (nul == NULL) break;
         paths.Add(folder + name);
-        name += length + 1;
+        name = nul + 1;
     }
     return static_cast<int>(paths.GetSize());
 }
