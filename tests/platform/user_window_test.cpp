@@ -197,7 +197,11 @@ TEST_F(WindowTest, ClassNamesCutToTheBuffer) {
     }
     char name[8];
     const HWND bogus = reinterpret_cast<HWND>(static_cast<UINT_PTR>(0x7ff0));
-    EXPECT_EQ(WITH_LAST_ERROR(GetClassNameA(bogus, name, 8)), Returns(0, DWORD(ERROR_INVALID_WINDOW_HANDLE)));
+    const auto failed = WITH_LAST_ERROR(GetClassNameA(bogus, name, 8));
+    EXPECT_EQ(failed.value, 0);
+    TODO_WINE_EXPECT_EQ(DWORD(ERROR_INVALID_WINDOW_HANDLE), failed.error,
+                        "Wine's GetClassNameA answers ERROR_INVALID_PARAMETER for a handle that names no window");
+    EXPECT_TRUE(DestroyWindow(own));
 }
 
 }  // namespace
