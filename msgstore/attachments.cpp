@@ -133,8 +133,9 @@ long CFaxMessage::AddFaxAttachment(const char* file, int pages, int pos, int hiR
     Log(kCategory, "CFaxMessage::AddFaxAttachment: File: %s, Pages: %d, Pos: %d, Res: %s, Title: %s",
         OrNull(file), pages, pos, hiRes ? "Hi" : "Lo", OrNull(title));
     CheckCPAttachment();
-    if (m_strFolder.IsEmpty()) {
-        // Without a folder the copy would land outside any message folder.
+    if (!msgstore::FolderStillOwned(this, m_strFolder)) {
+        // Without its own folder the copy would land outside it, or in another
+        // message's folder that took the name.
         Log(kCategory, "CFaxMessage::AddFaxAttachment: No message folder");
         return 0;
     }
@@ -214,7 +215,7 @@ bool CFaxMessage::SaveAttachment(DWORD ulAttachNum, const char* lpszFileNameToSa
         Log(kCategory, "CFaxMessage::SaveAttachment: Wrong attachment number");
         return false;
     }
-    if (m_strFolder.IsEmpty()) {
+    if (!msgstore::FolderStillOwned(this, m_strFolder)) {
         Log(kCategory, "CFaxMessage::SaveAttachment: No message folder");
         return false;
     }

@@ -27,6 +27,7 @@
 // runtime's text mode removes that CR itself).
 #include <xwth/faxdesc.h>
 
+#include <share.h>
 #include <stdio.h>
 #include <string.h>
 
@@ -120,7 +121,7 @@ int CFaxDesc::SetFieldValueCheckEmpty(const char* name, const CString& value, in
 }
 
 int CFaxDesc::StoreTo(const char* path) {
-    FILE* f = path != NULL ? fopen(path, "w+") : NULL;
+    FILE* f = path != NULL ? _fsopen(path, "w+", _SH_DENYNO) : NULL;
     if (f == NULL) {
         return -2;
     }
@@ -133,7 +134,7 @@ int CFaxDesc::StoreTo(const char* path) {
 }
 
 int CFaxDesc::LoadFrom(const char* path) {
-    FILE* f = path != NULL ? fopen(path, "rt") : NULL;
+    FILE* f = path != NULL ? _fsopen(path, "rt", _SH_DENYNO) : NULL;
     if (f == NULL) {
         return -2;
     }

@@ -146,6 +146,26 @@ FolderIds& OwnedFolders() {
 
 }  // namespace
 
+namespace msgstore {
+
+bool FolderStillOwned(const CFaxMessage* owner, CString& folder) {
+    if (folder.IsEmpty()) {
+        return false;
+    }
+    const IdCheck check = OwnedFolders().Check(owner, folder);
+    if (check == IdCheck::Unknown) {
+        return false;  // cannot tell (no access): touch nothing, keep the path for later
+    }
+    if (check != IdCheck::Same) {
+        OwnedFolders().Forget(owner);
+        folder.Empty();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace msgstore
+
 CFaxMessage::CFaxMessage()
     : m_bUseFaxCoverPage(false), m_dwID(0), m_bUseHiRes(true) {
     Log(kCategory, "CFaxMessage::CFaxMessage: Create empty FaxMessage");
@@ -159,7 +179,7 @@ CFaxMessage::CFaxMessage(CFaxMessage& other)
     Log(kCategory, "CFaxMessage::CFaxMessage: Create FaxMessage from other message");
     Init();
 
-    if (!m_strFolder.IsEmpty() && !other.m_strFolder.IsEmpty()) {
+    if (!m_strFolder.IsEmpty() && msgstore::FolderStillOwned(&other, other.m_strFolder)) {
         ForEachEntry(other.m_strFolder, [&](const char* name) {
             CopyFileA(other.m_strFolder + "\\" + name, m_strFolder + "\\" + name, FALSE);
         });
@@ -246,16 +266,7 @@ bool CFaxMessage::Delete() {
             m_arrAttachments.RemoveAt(0);  // an empty entry: nothing to release
         }
     }
-    if (m_strFolder.IsEmpty()) {
-        return false;
-    }
-    const msgstore::IdCheck check = OwnedFolders().Check(this, m_strFolder);
-    if (check == msgstore::IdCheck::Unknown) {
-        return false;  // cannot tell (no access): touch nothing, try again later
-    }
-    if (check != msgstore::IdCheck::Same) {
-        OwnedFolders().Forget(this);
-        m_strFolder.Empty();
+    if (!msgstore::FolderStillOwned(this, m_strFolder)) {
         return false;
     }
     ForEachEntry(m_strFolder, [&](const char* name) { DeleteFileA(m_strFolder + "\\" + name); });
@@ -316,7 +327,8 @@ void CFaxMessage::SetUseFaxCoverPage(bool bUse) {
 }
 
 // Reads props.ini afresh on every call: another object or process may have
-// written it since. A message without a folder has no properties.
+// written it since. A message without its folder (none, or one replaced
+// behind its back) has no properties.
 CString CFaxMessage::GetProp(UINT ulProp) {
     if (const CConfString* pSetting = FindGlobalProp(ulProp)) {
         return pSetting->m_strValue;
@@ -324,7 +336,7 @@ CString CFaxMessage::GetProp(UINT ulProp) {
     char szKey[16];
     snprintf(szKey, sizeof(szKey), "%04X", ulProp);
     char buf[512] = {0};
-    if (!m_strFolder.IsEmpty()) {
+    if (msgstore::FolderStillOwned(this, m_strFolder)) {
         GetPrivateProfileStringA(kPropsSection, szKey, "", buf, sizeof(buf), PropsPath(m_strFolder));
     }
     Log(kCategory, "CFaxMessage::GetProp: ulProp: %d, buf: %s", (int)ulProp, buf);
@@ -333,7 +345,7 @@ CString CFaxMessage::GetProp(UINT ulProp) {
 
 bool CFaxMessage::SetProp(UINT ulProp, CString szPropValue) {
     Log(kCategory, "CFaxMessage::SetProp: ulProp: %d, szPropValue: %s", (int)ulProp, (LPCSTR)szPropValue);
-    if (m_strFolder.IsEmpty()) {
+    if (!msgstore::FolderStillOwned(this, m_strFolder)) {
         return false;
     }
     char szKey[16];

@@ -1,5 +1,6 @@
 // CResourceManager: registration of resource modules, and the searches that
-// load strings and raw resources from them, newest registration first.
+// load strings, bitmaps, icons, images and raw resources from them, newest
+// registration first.
 #include <xwth/resourcemanager.h>
 
 #include <windows.h>
@@ -157,6 +158,36 @@ int CResourceManager::LoadString(UINT nID, CString& str, WORD wID) {
     }
     str = text;
     return TRUE;
+}
+
+HBITMAP CResourceManager::LoadBitmap(LPCSTR lpszName, WORD /*wID*/) {
+    for (POSITION pos = m_ModuleList.GetHeadPosition(); pos != NULL;) {
+        if (HBITMAP bitmap = ::LoadBitmapA(RecordAt(m_ModuleList, pos)->hModule, lpszName)) {
+            return bitmap;
+        }
+        m_ModuleList.GetNext(pos);
+    }
+    return NULL;
+}
+
+HICON CResourceManager::LoadIcon(LPCSTR lpszName, WORD /*wID*/) {
+    for (POSITION pos = m_ModuleList.GetHeadPosition(); pos != NULL;) {
+        if (HICON icon = ::LoadIconA(RecordAt(m_ModuleList, pos)->hModule, lpszName)) {
+            return icon;
+        }
+        m_ModuleList.GetNext(pos);
+    }
+    return NULL;
+}
+
+void* CResourceManager::LoadImage(LPCSTR lpszName, UINT uType, int cx, int cy, UINT fuLoad) {
+    for (POSITION pos = m_ModuleList.GetHeadPosition(); pos != NULL;) {
+        if (HANDLE image = ::LoadImageA(RecordAt(m_ModuleList, pos)->hModule, lpszName, uType, cx, cy, fuLoad)) {
+            return image;
+        }
+        m_ModuleList.GetNext(pos);
+    }
+    return NULL;
 }
 
 void* CResourceManager::LoadResource(LPCSTR lpszName, LPCSTR lpszType, WORD /*wID*/) {

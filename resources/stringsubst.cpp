@@ -21,21 +21,37 @@
 // occurrence.
 #include <xwth/resourcemanager.h>
 
+#include <mbctype.h>
+#include <mbstring.h>
+
 #include <cstring>
 #include <string>
 
 namespace {
 
 // The first occurrence of what in text at or after from, never starting on
-// the trail byte of a double-byte character; npos when there is none.
+// the trail byte of a double-byte character; npos when there is none. from
+// is always a character boundary: the start, or the end of a replaced
+// occurrence.
 std::size_t FindFrom(const std::string& text, const char* what, std::size_t from) {
-    return text.find(what, from);
+    const auto* start = reinterpret_cast<const unsigned char*>(text.c_str());
+    const unsigned char* found = _mbsstr(start + from, reinterpret_cast<const unsigned char*>(what));
+    return found != NULL ? static_cast<std::size_t>(found - start) : std::string::npos;
 }
 
 // The longest prefix of text, at most limit bytes, that ends on a character
-// boundary.
+// boundary of the multibyte code page in use.
 std::size_t WholeCharacters(const std::string& text, std::size_t limit) {
-    return text.size() < limit ? text.size() : limit;
+    std::size_t end = 0;
+    while (end < text.size()) {
+        const std::size_t width =
+            _ismbblead(static_cast<unsigned char>(text[end])) && end + 1 < text.size() ? 2 : 1;
+        if (end + width > limit) {
+            break;
+        }
+        end += width;
+    }
+    return end;
 }
 
 }  // namespace

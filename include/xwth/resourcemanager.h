@@ -98,6 +98,13 @@ public:
     // As above; TRUE and str set when the text is not empty, else FALSE and
     // str untouched.
     int LoadString(UINT nID, CString& str, WORD wID);
+    // The first handle that LoadBitmapA, LoadIconA or LoadImageA (with these
+    // arguments) yields from the registered modules, newest first; NULL when
+    // none does. The caller owns it as the Windows call defines. wID is not
+    // used. Exported as LoadBitmapA, LoadIconA and LoadImageA.
+    HBITMAP LoadBitmap(LPCSTR lpszName, WORD wID);
+    HICON LoadIcon(LPCSTR lpszName, WORD wID);
+    void* LoadImage(LPCSTR lpszName, UINT uType, int cx, int cy, UINT fuLoad);
     // The resource from the first module that contains it (as FindResourceA
     // finds it), loaded from that module, even if loading fails there.
     // wID is not used.

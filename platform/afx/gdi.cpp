@@ -163,6 +163,13 @@ BOOL CBitmap::CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight) {
     return pDC != NULL && Attach(::CreateCompatibleBitmap(pDC->m_hDC, nWidth, nHeight));
 }
 
+BOOL CBitmap::LoadBitmap(LPCTSTR lpszResourceName) {
+    if (m_hObject != NULL) return FALSE;  // checked first: the loaded bitmap would have no owner
+    return Attach(::LoadBitmapA(AfxFindResourceHandle(lpszResourceName, RT_BITMAP), lpszResourceName));
+}
+
+BOOL CBitmap::LoadBitmap(UINT nIDResource) { return LoadBitmap(MAKEINTRESOURCE(nIDResource)); }
+
 int CBitmap::GetBitmap(BITMAP* pBitMap) const { return ::GetObjectA(m_hObject, sizeof(BITMAP), pBitMap); }
 
 DWORD CBitmap::GetBitmapBits(DWORD dwCount, LPVOID lpBits) const {

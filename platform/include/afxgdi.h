@@ -112,6 +112,9 @@ public:
 
     BOOL CreateBitmap(int nWidth, int nHeight, UINT nPlanes, UINT nBitcount, const void* lpBits);
     BOOL CreateCompatibleBitmap(class CDC* pDC, int nWidth, int nHeight);
+    // From the module AfxFindResourceHandle finds holding the RT_BITMAP.
+    BOOL LoadBitmap(LPCTSTR lpszResourceName);
+    BOOL LoadBitmap(UINT nIDResource);
     int GetBitmap(BITMAP* pBitMap) const;
     DWORD GetBitmapBits(DWORD dwCount, LPVOID lpBits) const;
     DWORD SetBitmapBits(DWORD dwCount, const void* lpBits);

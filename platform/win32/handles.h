@@ -26,6 +26,7 @@ enum class ObjectKind : std::uint32_t {
     Gdi,
     Token,
     ImageList,
+    Icon,
 };
 
 // Owned by the table while registered, and by each caller holding a lookup

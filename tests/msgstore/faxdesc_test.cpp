@@ -78,10 +78,12 @@ TEST(FaxDescTest, StoresAndLoadsBack) {
     ASSERT_EQ(loaded.LoadFrom(path.c_str()), 0);
     EXPECT_EQ(Fields(loaded), Fields(desc));
 
+    // Truncates the earlier file, named with the other separator this time.
+    const std::string winPath = dir.path() + "\\desc.tqfm";
     CFaxDesc empty;
-    ASSERT_EQ(empty.StoreTo(path.c_str()), 0);  // truncates the earlier file
+    ASSERT_EQ(empty.StoreTo(winPath.c_str()), 0);
     EXPECT_EQ(xwth_test::ReadFileBytes(path), TextFile(Golden("empty.tqfm")));
-    ASSERT_EQ(loaded.LoadFrom(path.c_str()), 0);
+    ASSERT_EQ(loaded.LoadFrom(winPath.c_str()), 0);
     EXPECT_EQ(Fields(loaded), "");
 }
 

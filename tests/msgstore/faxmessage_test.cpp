@@ -288,7 +288,8 @@ TEST_F(FaxMessageTest, CopyOutlivesTheOriginal) {
 
 // The folder goes behind the message's back and the number is claimed
 // again, or a stranger makes a folder of that name: either way the first
-// message's Delete and destructor leave it alone and forget their path.
+// message's property writes and reads, attachments, Delete and destructor
+// leave it alone and forget their path.
 TEST_F(FaxMessageTest, FolderReplacedBehindAMessageIsLeftAlone) {
     for (int replaceBy = 0; replaceBy < 2; ++replaceBy) {
         auto* message = new CFaxMessage;
@@ -313,6 +314,11 @@ TEST_F(FaxMessageTest, FolderReplacedBehindAMessageIsLeftAlone) {
             xwth_test::WriteFileBytes(DiskPath("FM000000/keep.dat"), "keep");
         }
         const Lines before = Entries(DiskPath("FM000000"));
+        EXPECT_FALSE(message->SetProp(1, CString("mine again"))) << "case " << replaceBy;
+        EXPECT_EQ(message->GetProp(1), CString()) << "case " << replaceBy;
+        EXPECT_EQ(message->AddFaxAttachment(MakeSource("c.tif", "CCCC").c_str(), 1, 1, 0, "C"), 0)
+            << "case " << replaceBy;
+        EXPECT_EQ(Entries(DiskPath("FM000000")), before) << "case " << replaceBy;
         EXPECT_FALSE(message->Delete()) << "case " << replaceBy;
         delete message;
         EXPECT_EQ(Entries(DiskPath("FM000000")), before) << "case " << replaceBy;

@@ -1,7 +1,8 @@
 // Resource lookups of the framework: AfxFindResourceHandle over the
 // application's resource module and the extension DLLs, and
-// CString::LoadString through it.
+// CString::LoadString and CBitmap::LoadBitmap through it.
 #include <afx.h>
+#include <afxwin.h>
 
 #include <gtest/gtest.h>
 
@@ -66,6 +67,36 @@ TEST_F(FrameworkResourceTest, CStringLoadsWholeStrings) {
         }
     }
     EXPECT_EQ(std::string(CString(MAKEINTRESOURCE(300))), "only in B");
+}
+
+TEST_F(FrameworkResourceTest, CBitmapLoadsFromTheModuleThatHoldsIt) {
+    // SHARED is B's 1-bit picture and A's 24-bit one; the application's comes first.
+    const struct {
+        LPCSTR name;
+        UINT id;
+        BOOL loaded;
+        int bitsPixel;
+    } cases[] = {
+        {"SHARED", 0, TRUE, 1},
+        {"BITS24", 0, TRUE, 0},  // only in the extension
+        {nullptr, 7, TRUE, 0},   // by number, through the other overload
+        {"NOPE", 0, FALSE, 0},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        CBitmap bitmap;
+        const BOOL loaded = cases[i].name != nullptr ? bitmap.LoadBitmap(cases[i].name) : bitmap.LoadBitmap(cases[i].id);
+        EXPECT_EQ(loaded, cases[i].loaded) << "case " << i;
+        if (!loaded) {
+            EXPECT_EQ(bitmap.m_hObject, nullptr) << "case " << i;
+            continue;
+        }
+        BITMAP bm{};
+        EXPECT_EQ(bitmap.GetBitmap(&bm), static_cast<int>(sizeof(bm))) << "case " << i;
+        EXPECT_EQ(bm.bmWidth, 8) << "case " << i;
+        EXPECT_EQ(bm.bmHeight, 4) << "case " << i;
+        EXPECT_EQ(bm.bmBitsPixel == 1, cases[i].bitsPixel == 1) << "case " << i;
+        EXPECT_FALSE(bitmap.LoadBitmap("BITS8")) << "case " << i << ": a second load would orphan the first";
+    }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 #include "support/resfixtures.h"
@@ -154,6 +155,50 @@ TEST(ResourceManagerTest, RawResourcesComeFromTheFirstModuleThatHasThem) {
     ASSERT_NE(data, nullptr);
     EXPECT_EQ(std::string(data, 6), "custom");
     EXPECT_EQ(manager.LoadResource("NOPE", RT_RCDATA, 0), nullptr);
+}
+
+// The top-left pixel of a loaded bitmap (deleted here); CLR_INVALID for none.
+COLORREF TopLeft(HANDLE bitmap) {
+    if (bitmap == NULL) return CLR_INVALID;
+    HDC dc = CreateCompatibleDC(NULL);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    const COLORREF c = GetPixel(dc, 0, 0);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(bitmap);
+    return c;
+}
+
+TEST(ResourceManagerTest, PicturesComeFromTheNewestModuleThatHasThem) {
+    // SHARED is white at the top left in B, RGB(0, 0, 200) in A; BITS24 is only in A.
+    constexpr COLORREF kB = RGB(255, 255, 255), kA = RGB(0, 0, 200);
+    CResourceManager manager;
+    EXPECT_EQ(manager.LoadBitmap("SHARED", 0), nullptr) << "nothing registered";
+    ASSERT_TRUE(manager.RegisterResourceModule(CString(kPathA.c_str()), 0));
+    ASSERT_TRUE(manager.RegisterResourceModule(CString(kPathB.c_str()), 0));
+    const struct {
+        std::function<HANDLE()> load;
+        COLORREF want;
+    } cases[] = {
+        {[&] { return manager.LoadBitmap("SHARED", 0); }, kB},
+        {[&] { return manager.LoadBitmap("SHARED", 9); }, kB},  // the id is no preference here
+        {[&] { return manager.LoadBitmap("BITS24", 0); }, kA},  // B lacks it
+        {[&] { return manager.LoadImage("SHARED", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION); }, kB},
+        {[&] { return manager.LoadImage("BITS24", IMAGE_BITMAP, 16, 8, 0); }, kA},
+        {[&] { return manager.LoadBitmap("NOPE", 0); }, CLR_INVALID},
+        {[&] {
+             manager.UnRegisterResourceModule(CString(kPathB.c_str()));
+             return manager.LoadBitmap("SHARED", 0);
+         },
+         kA},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        EXPECT_EQ(TopLeft(cases[i].load()), cases[i].want) << "case " << i;
+    }
+    HICON icon = manager.LoadIcon("APP", 0);
+    EXPECT_NE(icon, nullptr);
+    DestroyIcon(icon);
+    EXPECT_EQ(manager.LoadIcon("NOPE", 0), nullptr);
 }
 
 TEST(ResourceManagerTest, TheLibraryHasOneManager) {

@@ -1,11 +1,16 @@
 // The substitution table: the pass, adding and switching entries.
 #include <xwth/resourcemanager.h>
 
+#include <mbctype.h>
+
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "support/wine.h"
 
 namespace {
 
@@ -54,6 +59,27 @@ TEST(StringSubstTest, GrowingTextIsCutAtTheBuffer) {
     const std::string got = Substituted({{"a", "bb"}}, text);
     EXPECT_EQ(got, std::string(1023, 'b'));
     EXPECT_EQ(Substituted({{"a", "bb"}}, std::string(1023, 'c') ), std::string(1023, 'c'));
+}
+
+// Under code page 932: 0x95 0x5C is one character whose trail byte is a
+// backslash, 0x88 0x9F another.
+TEST(StringSubstTest, DoubleByteTextMatchesAndIsCutOnlyAtCharacters) {
+    struct Page932 {
+        Page932() { _setmbcp(932); }
+        ~Page932() { _setmbcp(1252); }
+    };
+    auto page = std::make_unique<Page932>();
+    ASSERT_EQ(_getmbcp(), 932);
+    const std::string hyo = "\x95\x5C", a = "\x88\x9F", aa = a + a, az = a + "z";
+    TODO_WINE_EXPECT_EQ(Substituted({{"\\", "/"}}, hyo + "\\" + hyo), hyo + "/" + hyo,
+                        "Wine's _mbsstr compares bytes, not characters");
+    EXPECT_EQ(Substituted({{"\\", "/"}}, "a\\b"), "a/b");
+    // Grown to 1024 bytes: the last character would straddle the end, so it goes whole.
+    EXPECT_EQ(Substituted({{"b", aa.c_str()}}, std::string(1020, 'x') + "b"), std::string(1020, 'x') + a);
+    EXPECT_EQ(Substituted({{"b", az.c_str()}}, std::string(1020, 'x') + "b"), std::string(1020, 'x') + a + "z");
+    page.reset();
+    EXPECT_EQ(Substituted({{"b", aa.c_str()}}, std::string(1020, 'x') + "b"), std::string(1020, 'x') + a + "\x88")
+        << "single bytes under 1252";
 }
 
 TEST(StringSubstTest, SetSubstAddsUpdatesOrKeeps) {

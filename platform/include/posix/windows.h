@@ -10,4 +10,5 @@
 #include <winuser.h>
 #include <wingdi.h>
 #include <winuserdraw.h>
+#include <winuser_image.h>
 #include <commdlg.h>

@@ -224,7 +224,7 @@ WINUSERAPI BOOL WINAPI DrawStateA(HDC hdc, HBRUSH hbrFore, DRAWSTATEPROC qfnCall
                                   WPARAM wData, int x, int y, int cx, int cy, UINT uFlags);
 #define DrawState DrawStateA
 
-// Bitmaps from a .bmp file (LR_LOADFROMFILE); see loadimage.cpp for resources.
+// Bitmaps and icons from a module or, with LR_LOADFROMFILE, a file (loadimage.cpp).
 WINUSERAPI HANDLE WINAPI LoadImageA(HINSTANCE hInst, LPCSTR name, UINT type, int cx, int cy,
                                     UINT fuLoad);
 #define LoadImage LoadImageA

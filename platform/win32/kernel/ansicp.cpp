@@ -3,6 +3,8 @@
 // A table costs 256 KiB per page actually used; a lookup is an index.
 #include "win32/kernel/ansicp.h"
 
+#include "crt/codepage.h"
+
 #include <cerrno>
 #include <iconv.h>
 #include <map>
@@ -13,11 +15,11 @@
 namespace winport {
 namespace {
 
-// The code page that resource text is converted to. The process ANSI page is
-// 1252 unless the program picks a double-byte page; resource strings follow
-// the page in use when they are loaded.
+// The code page that resource text is converted to: the process ANSI page,
+// 1252 unless the program picked another with _setmbcp. Resource strings
+// follow the page in use when they are loaded.
 UINT CurrentCodePage() {
-    return 1252;
+    return AnsiCodePage();
 }
 
 constexpr char16_t kReplacement = u'?';
