@@ -148,20 +148,4 @@ TEST_F(TrueFileDialogTest, FolderChosenAnewOnEveryCall) {
     }
 }
 
-// The framework ties the dialog object to the dialog's window while it is up.
-TEST_F(TrueFileDialogTest, InitDialogRunsWithTheWindow) {
-    struct Probe : CTrueFileDialog {
-        Probe() : CTrueFileDialog(TRUE) {}
-        BOOL OnInitDialog() override {
-            seen += IsWindow(m_hWnd) && CWnd::FromHandlePermanent(m_hWnd) == this ? "window " : "none ";
-            return CTrueFileDialog::OnInitDialog();
-        }
-        std::string seen;
-    } dialog;
-    g_answer.clear();
-    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-    EXPECT_EQ(dialog.seen, "window ");
-    EXPECT_EQ(dialog.GetSafeHwnd(), nullptr);
-}
-
 }  // namespace

@@ -29,6 +29,7 @@ struct Answerer : CTrueFileDialog {
     BOOL OnInitDialog() override {
         seenDir = m_ofn.lpstrInitialDir;
         seenCwd = CurrentDir();
+        tied = CWnd::FromHandlePermanent(m_hWnd) == this;
         if (names != nullptr) ::PostMessageA(m_hWnd, WM_USER + 104 /* CDM_SETCONTROLTEXT */, 0x47C /* cmb13 */,
                                              reinterpret_cast<LPARAM>(names));
         ::PostMessageA(m_hWnd, WM_COMMAND, names != nullptr ? IDOK : IDCANCEL, 0);
@@ -36,6 +37,7 @@ struct Answerer : CTrueFileDialog {
     }
     const char* names;
     std::string seenDir, seenCwd;
+    bool tied = false;  // the object was the dialog window's while it was up
 };
 
 TEST(TrueFileDialogDriveTest, OpensInTheProposedFolderAndKeepsTheCurrentOne) {
@@ -62,6 +64,7 @@ TEST(TrueFileDialogDriveTest, OpensInTheProposedFolderAndKeepsTheCurrentOne) {
         EXPECT_EQ(dialog.seenDir, docs + "\\") << "case " << i;
         EXPECT_EQ(dialog.seenCwd, docs) << "case " << i;
         EXPECT_EQ(CurrentDir(), before) << "case " << i;
+        EXPECT_TRUE(dialog.tied && dialog.GetSafeHwnd() == NULL) << "case " << i;
         CStringArray paths;
         if (!cases[i].want.empty()) dialog.GetFilePaths(paths);
         EXPECT_EQ(std::vector<std::string>(paths.GetData(), paths.GetData() + paths.GetSize()), cases[i].want)
