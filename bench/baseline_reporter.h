@@ -14,11 +14,13 @@ class BaselineReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override;
 
-    // Nanoseconds of real time per iteration; 0 when the benchmark did not run.
+    // Nanoseconds of real time per iteration, the median of the repetitions
+    // (--benchmark_repetitions); 0 when the benchmark did not run.
     [[nodiscard]] double NanosPerIteration(const std::string& name) const;
 
 private:
-    std::map<std::string, double> m_nanos;
+    std::map<std::string, std::vector<double>> m_nanos;
+    std::map<std::string, double> m_medians;
 };
 
 // One target: `subject` must take at most `maxRatio` times `baseline`.

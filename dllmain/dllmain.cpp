@@ -8,14 +8,21 @@
 
 #include <xwth/resourcemanager.h>
 
+#include "resources/fontcache_state.h"
+
 namespace {
 
 AFX_EXTENSION_MODULE g_module = {};
 
 // The process-wide static objects, in the order of their construction.
+CFontDescrArray g_fontCache;  // first: every holder of the cache goes before it
 CResourceManager g_resourceManager;
 
 }  // namespace
+
+CFontDescrArray& FontCacheArray() {
+    return g_fontCache;
+}
 
 CResourceManager& GetResourceManager() {
     return g_resourceManager;

@@ -1,7 +1,8 @@
 // Fuzzes the PE module loader and the resource calls: any file must either
 // be refused (error 193) or load, and then every lookup must answer without
 // reading outside the file, looping or crashing; what LoadStringA writes
-// stays inside the buffer and is terminated.
+// stays inside the buffer and is terminated, and a bitmap or icon that
+// loads is a real object that can be freed.
 #include <windows.h>
 
 #include <stdint.h>
@@ -64,6 +65,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     }
     (void)sum;
+    for (LPCSTR name : names) {
+        if (HBITMAP bitmap = static_cast<HBITMAP>(LoadImageA(module, name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))) {
+            BITMAP info;
+            Check(GetObjectA(bitmap, sizeof info, &info) == sizeof info && info.bmWidth > 0 && info.bmHeight > 0);
+            Check(DeleteObject(bitmap) != FALSE);
+        }
+        // Stretched, and with the colour table rewritten.
+        if (HANDLE bitmap = LoadImageA(module, name, IMAGE_BITMAP, 5, 3, LR_LOADTRANSPARENT)) {
+            Check(DeleteObject(bitmap) != FALSE);
+        }
+        if (HICON icon = LoadIconA(module, name)) {
+            ICONINFO ii;
+            Check(GetIconInfo(icon, &ii) != FALSE);
+            DeleteObject(ii.hbmMask);
+            DeleteObject(ii.hbmColor);
+            Check(DestroyIcon(icon) != FALSE);
+        }
+    }
     Check(FreeLibrary(module) != FALSE);
     return 0;
 }

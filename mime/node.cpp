@@ -8,6 +8,7 @@
 
 #include <mutex>
 #include <unordered_map>
+#include <vector>
 
 namespace {
 
@@ -56,6 +57,67 @@ void LetGo(CSafePtr<T>& holder) {
     else
         holder.Reset();
 }
+
+// The file SaveToFile writes through. Its writes gather in memory and reach
+// the disk in one write when it is flushed, closed or moved: the separating
+// CR LF, the header block and the body of a message land together, so a
+// reader of a growing mailbox never meets part of one, and an append costs
+// one system call where it took three. A piece that would take the gathered
+// bytes past kLimit goes straight through, after what was gathered.
+class CGatheringFile : public CFile {
+public:
+    void Write(const void* lpBuf, UINT nCount) override {
+        if (nCount == 0) return;
+        if (lpBuf == NULL) AfxThrowInvalidArgException();
+        if (m_pending.size() + nCount > kLimit) {
+            WriteGathered();
+            CFile::Write(lpBuf, nCount);
+            return;
+        }
+        const BYTE* p = static_cast<const BYTE*>(lpBuf);
+        m_pending.insert(m_pending.end(), p, p + nCount);
+    }
+    ULONGLONG Seek(LONGLONG lOff, UINT nFrom) override {
+        WriteGathered();
+        return CFile::Seek(lOff, nFrom);
+    }
+    ULONGLONG GetPosition() const override { return CFile::GetPosition() + m_pending.size(); }
+    ULONGLONG GetLength() const override {
+        const ULONGLONG ullEnd = GetPosition();
+        const ULONGLONG ullLength = CFile::GetLength();
+        return ullEnd > ullLength ? ullEnd : ullLength;
+    }
+    void SetLength(ULONGLONG dwNewLen) override {
+        WriteGathered();
+        CFile::SetLength(dwNewLen);
+    }
+    void Flush() override {
+        WriteGathered();
+        CFile::Flush();
+    }
+    void Close() override {
+        WriteGathered();
+        CFile::Close();
+    }
+    void Abort() override {
+        Discard();
+        CFile::Abort();
+    }
+    // Forgets what is gathered (a failed message is not to be written).
+    void Discard() { m_pending.clear(); }
+
+private:
+    static constexpr std::size_t kLimit = 64 * 1024;
+
+    void WriteGathered() {
+        if (m_pending.empty()) return;
+        std::vector<BYTE> pending;
+        pending.swap(m_pending);  // written or failed, it is not written again
+        CFile::Write(pending.data(), static_cast<UINT>(pending.size()));
+    }
+
+    std::vector<BYTE> m_pending;
+};
 
 }  // namespace
 
@@ -112,9 +174,11 @@ CMIMEMessage::~CMIMEMessage() = default;
 //   the open refused (sharing, folder)      the file untouched
 // An append is flushed (fsync) before true is returned: a mailbox holds
 // mail that exists nowhere else. A new file is not: its writer can write it again.
+// The separating CR LF, the header block and the body each go to the file in
+// one Write, which CGatheringFile passes on to the disk as one write.
 bool CMIMEMessage::SaveToFile(const char* path, bool append) const {
     static const BYTE kCrLf[2] = {'\r', '\n'};
-    CFile file;
+    CGatheringFile file;
     bool bAppending = false;
     bool bOpened = false;
     ULONGLONG ullOldLength = 0;
@@ -143,6 +207,7 @@ bool CMIMEMessage::SaveToFile(const char* path, bool append) const {
         Log(kCategory, "Unknown Exception in CMIMEMessage::SaveToFile");
     }
     if (!bOpened) return false;
+    file.Discard();
     if (bAppending) {
         try {
             file.SetLength(ullOldLength);

@@ -12,6 +12,8 @@
 
 #include <xwth/export.h>
 
+class CFont;
+
 // One registered module. Owned by the manager's module list; strPath is
 // non-empty exactly when the manager loaded the module itself, and only such
 // modules are ever freed by it.
@@ -119,6 +121,18 @@ public:
     // Makes the maker's name "Corvantis" read as strName, switched on or off
     // by bEnable; nothing at all when strName is "Corvantis".
     void EnableAppNameSubstitute(int bEnable, CString strName);
+
+    // Style values: string resources loaded with LoadString(nID, 2). A colour
+    // "r, g, b" answers 0x02bbggrr (each number's low 8 bits), crDefault when
+    // fewer than three numbers read. A font "face,points, bold, italic"
+    // (8 points, normal, upright where numbers are missing) answers the
+    // cached font of that description, owned by the cache until the library
+    // unloads; pDefault without a comma or with an empty face; NULL when the
+    // font cannot be made. A flag is the integer the text starts with, 0 for
+    // a missing or empty text.
+    COLORREF GetStyleColor(UINT nID, COLORREF crDefault);
+    CFont* GetStyleFont(UINT nID, CFont* pDefault);
+    int GetStyleFlag(UINT nID);
 
     CPtrList m_ModuleList;     // tagSResModule*, newest at the head
     CMapWordToPtr m_ModuleMap;  // non-zero id -> the same tagSResModule*

@@ -10,3 +10,4 @@
 #include <xwth/timefmt.h>
 #include <xwth/msgbox.h>
 #include <xwth/resourcemanager.h>
+#include <xwth/fontcache.h>

@@ -7,6 +7,7 @@
 #include <shlwapi.h>
 
 #include <functional>
+#include <utility>
 
 #include "mime/mime_support.h"
 #include "support/wine.h"
@@ -246,6 +247,39 @@ TEST(MIMEBodyTest, StreamBodies) {
     }
     EXPECT_EQ(Saved(body), "from a fake");
     stream->Release();
+}
+
+// Notes where the file stands after the header and after the body.
+class PositionMessage : public CMIMEMessage {
+public:
+    void SaveTo(CFile& file) const override {
+        GetHeader().SaveTo(file);
+        afterHeader = {file.GetPosition(), file.GetLength()};
+        GetBody().SaveTo(file);
+        afterBody = {file.GetPosition(), file.GetLength()};
+    }
+    mutable std::pair<ULONGLONG, ULONGLONG> afterHeader, afterBody;
+};
+
+// A message reaches the file whole, also one too big to be held back before
+// it is written, and a SaveTo of its own sees the file as it has written it.
+TEST(MIMEMessageTest, SaveToSeesItsOwnWrites) {
+    const std::size_t bodySizes[] = {3, 100 * 1024};
+    for (std::size_t i = 0; i < std::size(bodySizes); ++i) {
+        TempDir dir;
+        const std::string box = dir.file("box");
+        WriteFileBytes(box, "old");
+        PositionMessage msg;
+        msg.GetHeader().AddSubject("s");
+        const std::string body(bodySizes[i], 'b');
+        msg.GetBody().SetPlainText(body.c_str());
+        ASSERT_TRUE(msg.SaveToFile(box.c_str(), true)) << "case " << i;
+        const std::string header = "Subject: s\r\n\r\n";
+        const ULONGLONG headerEnd = 3 + 2 + header.size();
+        EXPECT_EQ(msg.afterHeader, std::make_pair(headerEnd, headerEnd)) << "case " << i;
+        EXPECT_EQ(msg.afterBody, std::make_pair(headerEnd + body.size(), headerEnd + body.size())) << "case " << i;
+        EXPECT_EQ(ReadFileBytes(box), "old\r\n" + header + body) << "case " << i;
+    }
 }
 
 // Writes the header, then fails the way a full disk would.

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <vector>
+
 #include "platform/gdi_test_support.h"
 #include "support/wine.h"
 
@@ -51,19 +54,31 @@ TEST(GdiObjectTest, DeletingASelectedObjectWaitsForTheDc) {
 }
 
 TEST(GdiObjectTest, ObjectRecords) {
+    // A depth rounds up to one a device bitmap has; rows pad to 16 bits.
     struct Case {
-        int width, bpp;
+        int width;
+        UINT bpp, planes;
+        int keptBpp;  // 0: refused
         LONG widthBytes;
     };
-    const Case cases[] = {{1, 1, 2}, {16, 1, 2}, {17, 1, 4}, {3, 32, 12}};
+    const Case cases[] = {{1, 1, 1, 1, 2},   {16, 1, 1, 1, 2},   {17, 1, 1, 1, 4},  {3, 32, 1, 32, 12},
+                          {5, 4, 1, 4, 4},   {5, 2, 1, 4, 4},    {5, 8, 1, 8, 6},   {5, 5, 1, 8, 6},
+                          {5, 16, 1, 16, 10}, {5, 12, 1, 16, 10}, {3, 24, 1, 24, 10}, {5, 17, 1, 24, 16},
+                          {5, 25, 1, 32, 20}, {5, 33, 1, 0, 0},   {5, 4, 2, 0, 0},   {5, 8, 0, 0, 0}};
     for (std::size_t i = 0; i < std::size(cases); ++i) {
-        HBITMAP bm = CreateBitmap(cases[i].width, 3, 1, cases[i].bpp, nullptr);
+        SetLastError(0);
+        HBITMAP bm = CreateBitmap(cases[i].width, 3, cases[i].planes, cases[i].bpp, nullptr);
+        if (cases[i].keptBpp == 0) {
+            EXPECT_EQ(bm, nullptr) << "case " << i;
+            EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER)) << "case " << i;
+            continue;
+        }
         BITMAP info{};
         EXPECT_EQ(GetObjectA(bm, sizeof(info), &info), static_cast<int>(sizeof(info))) << "case " << i;
         EXPECT_EQ(info.bmWidth, cases[i].width) << "case " << i;
         EXPECT_EQ(info.bmHeight, 3) << "case " << i;
         EXPECT_EQ(info.bmWidthBytes, cases[i].widthBytes) << "case " << i;
-        EXPECT_EQ(info.bmBitsPixel, cases[i].bpp) << "case " << i;
+        EXPECT_EQ(info.bmBitsPixel, cases[i].keptBpp) << "case " << i;
         DeleteObject(bm);
     }
     // A DIB section reports its bits and, given room, its header.
@@ -97,6 +112,61 @@ TEST(GdiObjectTest, ObjectRecords) {
     EXPECT_EQ(back.lfHeight, -13);
     EXPECT_STREQ(back.lfFaceName, "Liberation Sans");
     DeleteObject(font);
+}
+
+// Bitmaps of 4, 8, 16 and 24 bits keep their bits as given (rows padded to
+// 16 bits), read back through the default colour tables and 5-5-5 words,
+// take colours by the nearest entry (the top five bits of each channel), and
+// are not selected into a memory DC, whose bitmaps are mono or the screen's.
+TEST(GdiObjectTest, DeviceBitmapsOfOtherDepths) {
+    struct Case {
+        UINT bpp;
+        std::vector<BYTE> bits;               // 3x2 pixels
+        std::uint32_t want[6];                // as 0x00RRGGBB
+        std::vector<BYTE> stored;             // kSetRow put into an 8x1 bitmap
+    };
+    const std::uint32_t kSetRow[8] = {0xFF0000, 0xF00808, 0x777777, 0xC0C0C0,
+                                      0xA0C0C0, 0x123456, 0xC8C8C8, 0xFFFBF0};
+    const Case cases[] = {
+        {4, {0x9C, 0x70, 0xF1, 0x20},
+         {0xFF0000, 0x0000FF, 0x808080, 0xFFFFFF, 0x800000, 0x008000},
+         {0x99, 0x78, 0x84, 0x8F}},
+        {8, {0x00, 0xF5, 0x0A, 0x00, 0xFF, 0x07, 0x51, 0x00},
+         {0x000000, 0xA0C0C0, 0x402000, 0xFFFFFF, 0xC0C0C0, 0x204040},
+         {0xF9, 0xF9, 0xA4, 0x07, 0xF5, 0x51, 0x07, 0xF6}},
+        {16, {0x00, 0x7C, 0xE0, 0x03, 0x21, 0x04, 0x1F, 0x00, 0xFF, 0x7F, 0x00, 0x00},
+         {0xFF0000, 0x00FF00, 0x080808, 0x0000FF, 0xFFFFFF, 0x000000},
+         {0x00, 0x7C, 0x21, 0x78, 0xCE, 0x39, 0x18, 0x63, 0x18, 0x53, 0xCA, 0x08, 0x39, 0x67, 0xFE, 0x7F}},
+        {24, {0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77, 0x88, 0x99, 0x00,
+              0xAA, 0xBB, 0xCC, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x00},
+         {0x332211, 0x665544, 0x998877, 0xCCBBAA, 0x030201, 0x060504},
+         {0x00, 0x00, 0xFF, 0x08, 0x08, 0xF0, 0x77, 0x77, 0x77, 0xC0, 0xC0, 0xC0, 0xC0, 0xC0, 0xA0, 0x56,
+          0x34, 0x12, 0xC8, 0xC8, 0xC8, 0xF0, 0xFB, 0xFF}},
+    };
+    HDC dc = CreateCompatibleDC(NULL);
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        HBITMAP bm = CreateBitmap(3, 2, 1, c.bpp, c.bits.data());
+        ASSERT_NE(bm, nullptr) << "case " << i;
+        EXPECT_EQ(GetBitmapBits(bm, 0, nullptr), static_cast<LONG>(c.bits.size())) << "case " << i;
+        BITMAPINFO bi{};
+        bi.bmiHeader = {sizeof(BITMAPINFOHEADER), 3, -2, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        std::uint32_t got[6] = {};
+        EXPECT_EQ(GetDIBits(dc, bm, 0, 2, got, &bi, DIB_RGB_COLORS), 2) << "case " << i;
+        for (int k = 0; k < 6; ++k) EXPECT_EQ(got[k] & 0xFFFFFF, c.want[k]) << "case " << i << " pixel " << k;
+        EXPECT_EQ(SelectObject(dc, bm), nullptr) << "case " << i;
+        DeleteObject(bm);
+
+        HBITMAP row = CreateBitmap(8, 1, 1, c.bpp, nullptr);
+        bi.bmiHeader = {sizeof(BITMAPINFOHEADER), 8, 1, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        EXPECT_EQ(SetDIBits(dc, row, 0, 1, kSetRow, &bi, DIB_RGB_COLORS), 1) << "case " << i;
+        std::vector<BYTE> stored(c.stored.size());
+        EXPECT_EQ(GetBitmapBits(row, static_cast<LONG>(stored.size()), stored.data()),
+                  static_cast<LONG>(stored.size())) << "case " << i;
+        EXPECT_EQ(stored, c.stored) << "case " << i;
+        DeleteObject(row);
+    }
+    DeleteDC(dc);
 }
 
 TEST(GdiObjectTest, ScreenAndDeviceCaps) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "platform/gdi_test_support.h"
@@ -153,4 +154,46 @@ TEST(GdiTextTest, EscapementNineHundredRunsUpwards) {
     SIZE ext{};
     GetTextExtentPoint32A(c.dc, "Ribbon", 6, &ext);
     EXPECT_GE(ink.top, 180 - ext.cx - 1);
+}
+
+// A non-zero lfWidth is the average character width (its sign ignored): the
+// glyphs and their advances stretch with it, the height stays.
+TEST(GdiTextTest, LfWidthSetsTheAverageCharacterWidth) {
+    const char kText[] = "HHHH xxxx";
+    constexpr int kLen = sizeof(kText) - 1;
+    struct Row {
+        int width;
+        LONG extent, inkWidth;  // filled in
+    };
+    Row rows[] = {{0, 0, 0}, {6, 0, 0}, {12, 0, 0}, {24, 0, 0}, {-12, 0, 0}};
+    TEXTMETRICA natural{};
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        Canvas c(700, 40);
+        WithFont wf(c, CreateFontA(-16, rows[i].width, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, OUT_TT_PRECIS,
+                                   CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, 0, "Liberation Sans"));
+        TEXTMETRICA tm{};
+        ASSERT_TRUE(GetTextMetricsA(c.dc, &tm)) << "row " << i;
+        if (i == 0) natural = tm;
+        EXPECT_EQ(tm.tmHeight, natural.tmHeight) << "row " << i;
+        if (rows[i].width != 0) {
+            EXPECT_EQ(tm.tmAveCharWidth, std::abs(rows[i].width)) << "row " << i;
+        }
+        SIZE sz{};
+        ASSERT_TRUE(GetTextExtentPoint32A(c.dc, kText, kLen, &sz)) << "row " << i;
+        EXPECT_EQ(sz.cy, natural.tmHeight) << "row " << i;
+        rows[i].extent = sz.cx;
+        TextOutA(c.dc, 2, 2, kText, kLen);
+        const RECT ink = c.InkBox(RGB(255, 255, 255));
+        rows[i].inkWidth = ink.right - ink.left;
+        EXPECT_NEAR(ink.bottom - ink.top, 12, 2) << "row " << i;  // the cap height of a 16-pixel em
+    }
+    // Twice the width, twice the extent and ink; a negative width is its magnitude.
+    EXPECT_NEAR(rows[3].extent, 2.0 * rows[2].extent, 0.06 * rows[2].extent);
+    EXPECT_NEAR(rows[3].inkWidth, 2.0 * rows[2].inkWidth, 0.06 * rows[2].inkWidth);
+    EXPECT_NEAR(rows[2].extent, 2.0 * rows[1].extent, 0.1 * rows[1].extent);
+    EXPECT_EQ(rows[4].extent, rows[2].extent);
+    EXPECT_EQ(rows[4].inkWidth, rows[2].inkWidth);
+    // The natural average (about 9 pixels here) lies between 6 and 12.
+    EXPECT_LT(rows[1].extent, rows[0].extent);
+    EXPECT_GT(rows[2].extent, rows[0].extent);
 }

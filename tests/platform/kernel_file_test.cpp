@@ -80,6 +80,9 @@ TEST(KernelFileTest, ReadWriteSeekAndSize) {
     }
     EXPECT_EQ(WITH_LAST_ERROR(SetFilePointer(h, -1, nullptr, FILE_BEGIN)),
               Returns(INVALID_SET_FILE_POINTER, ERROR_NEGATIVE_SEEK));
+    EXPECT_EQ(WITH_LAST_ERROR(SetFilePointer(h, -12, nullptr, FILE_END)),
+              Returns(INVALID_SET_FILE_POINTER, ERROR_NEGATIVE_SEEK));
+    EXPECT_EQ(SetFilePointer(h, 0, nullptr, FILE_CURRENT), 11u);  // a refused move moves nothing
     SetFilePointer(h, 6, nullptr, FILE_BEGIN);
     char buf[16] = {};
     ASSERT_TRUE(ReadFile(h, buf, sizeof buf, &n, nullptr));

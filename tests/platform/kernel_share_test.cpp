@@ -28,6 +28,7 @@ TEST(KernelShareTest, SecondOpenMeetsTheFirstOnesSharing) {
         {R, 0, R, SR | SW, false},      {R | W, SR | SW, R, SR, false}, {R, SR, R, SW, false},
         {W, SR, W, SR | SW, false},     {R, SR | SW, W, SR, true},
         {0, 0, R | W, 0, true},         {R, SR | SW, 0, 0, true},     {W, SW, W, SW, true},
+        {R, SW, W, SR, true},           {R, SW, R | W, SR, false},
     };
     TempDir dir;
     const std::string path = dir.file("f");

@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 
 #include "support/resfixtures.h"
@@ -171,29 +170,23 @@ COLORREF TopLeft(HANDLE bitmap) {
 
 TEST(ResourceManagerTest, PicturesComeFromTheNewestModuleThatHasThem) {
     // SHARED is white at the top left in B, RGB(0, 0, 200) in A; BITS24 is only in A.
-    constexpr COLORREF kB = RGB(255, 255, 255), kA = RGB(0, 0, 200);
+    constexpr COLORREF kB = RGB(255, 255, 255), kA = RGB(0, 0, 200), kNone = CLR_INVALID;
     CResourceManager manager;
-    EXPECT_EQ(manager.LoadBitmap("SHARED", 0), nullptr) << "nothing registered";
+    EXPECT_EQ(TopLeft(manager.LoadBitmap("SHARED", 0)), kNone) << "nothing registered";
     ASSERT_TRUE(manager.RegisterResourceModule(CString(kPathA.c_str()), 0));
     ASSERT_TRUE(manager.RegisterResourceModule(CString(kPathB.c_str()), 0));
-    const struct {
-        std::function<HANDLE()> load;
-        COLORREF want;
-    } cases[] = {
-        {[&] { return manager.LoadBitmap("SHARED", 0); }, kB},
-        {[&] { return manager.LoadBitmap("SHARED", 9); }, kB},  // the id is no preference here
-        {[&] { return manager.LoadBitmap("BITS24", 0); }, kA},  // B lacks it
-        {[&] { return manager.LoadImage("SHARED", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION); }, kB},
-        {[&] { return manager.LoadImage("BITS24", IMAGE_BITMAP, 16, 8, 0); }, kA},
-        {[&] { return manager.LoadBitmap("NOPE", 0); }, CLR_INVALID},
-        {[&] {
-             manager.UnRegisterResourceModule(CString(kPathB.c_str()));
-             return manager.LoadBitmap("SHARED", 0);
-         },
-         kA},
+    const COLORREF got[] = {
+        TopLeft(manager.LoadBitmap("SHARED", 0)),
+        TopLeft(manager.LoadBitmap("SHARED", 9)),  // the id is no preference here
+        TopLeft(manager.LoadBitmap("BITS24", 0)),  // B lacks it
+        TopLeft(manager.LoadImage("SHARED", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)),
+        TopLeft(manager.LoadImage("BITS24", IMAGE_BITMAP, 16, 8, 0)),
+        TopLeft(manager.LoadBitmap("NOPE", 0)),
+        (manager.UnRegisterResourceModule(CString(kPathB.c_str())), TopLeft(manager.LoadBitmap("SHARED", 0))),
     };
-    for (std::size_t i = 0; i < std::size(cases); ++i) {
-        EXPECT_EQ(TopLeft(cases[i].load()), cases[i].want) << "case " << i;
+    const COLORREF want[] = {kB, kB, kA, kB, kA, kNone, kA};
+    for (std::size_t i = 0; i < std::size(want); ++i) {
+        EXPECT_EQ(got[i], want[i]) << "case " << i;
     }
     HICON icon = manager.LoadIcon("APP", 0);
     EXPECT_NE(icon, nullptr);

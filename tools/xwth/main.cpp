@@ -10,6 +10,7 @@
 #include "lock.h"
 #include "mail.h"
 #include "strings.h"
+#include "styles.h"
 
 namespace {
 
@@ -36,6 +37,8 @@ void PrintUsage(FILE* out) {
         "          fill, an image list, a disabled picture) into DIR/gdi-selftest.png\n"
         "  strings MODULE.dll... ID... [--prefer N] [--subst FROM=TO] [--app-name NAME]\n"
         "          print strings from resource modules as the library loads them\n"
+        "  styles MODULE.dll ID...\n"
+        "          print style strings as colour, font (face, height, weight, italic) and flag\n"
         "\n"
         "options:\n"
         "  -h, --help    show this help (after a command: that command's help)\n",
@@ -80,6 +83,9 @@ int main(int argc, char** argv) {
     }
     if (std::strcmp(command, "strings") == 0) {
         return xwth_tool::RunStrings(argc - 2, argv + 2);
+    }
+    if (std::strcmp(command, "styles") == 0) {
+        return xwth_tool::RunStyles(argc - 2, argv + 2);
     }
     std::fprintf(stderr, "xwth: unknown command '%s'\n\n", command);
     PrintUsage(stderr);

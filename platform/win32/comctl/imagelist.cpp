@@ -132,7 +132,8 @@ int AddImages(ImageList& il, HBITMAP hbm, HBITMAP hbmMask, COLORREF crMask) {
             MemDc given(hbmMask);
             BitBlt(m.dc, x0, 0, w, h, given.dc, 0, 0, SRCCOPY);
         } else if (crMask != CLR_NONE) {
-            const COLORREF oldBk = SetBkColor(src.dc, crMask);
+            // CLR_DEFAULT: the colour of the bitmap's top-left pixel.
+            const COLORREF oldBk = SetBkColor(src.dc, crMask == CLR_DEFAULT ? GetPixel(src.dc, 0, 0) : crMask);
             BitBlt(m.dc, x0, 0, w, h, src.dc, 0, 0, SRCCOPY);
             SetBkColor(src.dc, oldBk);
         }
@@ -284,7 +285,8 @@ WINCOMMCTRLAPI BOOL WINAPI ImageList_Draw(HIMAGELIST himl, int i, HDC hdcDst, in
 }
 
 // A horizontal strip of cx-wide images; crMask (unless CLR_NONE) marks the
-// transparent colour. The bitmap comes from LoadImageA.
+// transparent colour (CLR_DEFAULT: the strip's top-left pixel's, as in
+// ImageList_AddMasked). The bitmap comes from LoadImageA (a module's resource, or a file).
 WINCOMMCTRLAPI HIMAGELIST WINAPI ImageList_LoadImageA(HINSTANCE hi, LPCSTR lpbmp, int cx, int cGrow,
                                                       COLORREF crMask, UINT uType, UINT uFlags) {
     if (uType != IMAGE_BITMAP) {

@@ -118,6 +118,25 @@ void Blit(Dc& dst, const RECT& rc, const Dc* src, int sx, int sy, std::uint8_t r
     const bool directDest = db.format == PixelFormat::Rgb32;
     if (!directDest) dbuf.resize(static_cast<std::size_t>(w));
 
+    // Whole rows of 32-bit surfaces laid out alike follow one another in
+    // memory: one run over all of them saves a call and a ragged end per row.
+    const int h = rc.bottom - rc.top;
+    const std::ptrdiff_t rowBytes = static_cast<std::ptrdiff_t>(w) * 4;
+    if (directDest && (db.stride == rowBytes || db.stride == -rowBytes) && !(useP && !pat.solid) &&
+        (sb == nullptr || (conv == SrcConv::Direct && sb->stride == db.stride))) {
+        const bool up = db.stride < 0;  // bottom-up: the last row comes first in memory
+        auto* d = reinterpret_cast<std::uint32_t*>(db.Row(up ? rc.bottom - 1 : rc.top));
+        const std::uint32_t* s =
+            sb == nullptr ? nullptr
+                          : reinterpret_cast<const std::uint32_t*>(sb->Row(up ? sy + h - 1 : sy)) + sx;
+        if (useP) {
+            solidFn(d, s, pbuf[0], w * h);
+        } else {
+            fn(d, s, nullptr, w * h);
+        }
+        return;
+    }
+
     for (int y = rc.top; y < rc.bottom; ++y) {
         std::uint32_t* d = directDest ? reinterpret_cast<std::uint32_t*>(db.Row(y)) + rc.left
                                       : dbuf.data();

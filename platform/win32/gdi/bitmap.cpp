@@ -1,10 +1,70 @@
 // gdi32 bitmaps: CreateBitmap, CreateCompatibleBitmap, CreateDIBSection, their bits and rows.
 #include "win32/gdi/gdi.h"
 
+#include <array>
 #include <climits>
 #include <cstring>
 
 namespace winport::gdi {
+
+int Bitmap::BitsPerPixel() const {
+    switch (format) {
+    case PixelFormat::Mono: return 1;
+    case PixelFormat::Pal4: return 4;
+    case PixelFormat::Pal8: return 8;
+    case PixelFormat::Rgb555: return 16;
+    case PixelFormat::Rgb24: return 24;
+    case PixelFormat::Rgb32: break;
+    }
+    return 32;
+}
+
+namespace {
+
+// The colour tables of 4- and 8-bit device bitmaps. The 256 colours are a
+// cube of 8 reds, 8 greens and 4 blues (index bits BBGGGRRR) whose first and
+// last ten entries give way to the twenty static system colours.
+constexpr std::uint32_t kTable16[16] = {
+    0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0x808080,
+    0xC0C0C0, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF,
+};
+constexpr std::uint32_t kSystemLow[10] = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080,
+                                          0x800080, 0x008080, 0xC0C0C0, 0xC0DCC0, 0xA6CAF0};
+constexpr std::uint32_t kSystemHigh[10] = {0xFFFBF0, 0xA0A0A4, 0x808080, 0xFF0000, 0x00FF00,
+                                           0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
+
+const std::uint32_t* Table256() {
+    static const auto table = [] {
+        std::array<std::uint32_t, 256> t{};
+        for (unsigned i = 0; i < 256; ++i) {
+            t[i] = i < 10    ? kSystemLow[i]
+                   : i > 245 ? kSystemHigh[i - 246]
+                             : ((i & 7) * 0x20u) << 16 | (((i >> 3) & 7) * 0x20u) << 8 | ((i >> 6) * 0x40u);
+        }
+        return t;
+    }();
+    return table.data();
+}
+
+// The entry nearest to px by squared distance, the lowest index on a tie.
+unsigned NearestIndex(const std::uint32_t* table, unsigned size, std::uint32_t px) {
+    unsigned best = 0;
+    long bestDist = LONG_MAX;
+    for (unsigned i = 0; i < size && bestDist != 0; ++i) {
+        long dist = 0;
+        for (int shift = 0; shift < 24; shift += 8) {
+            const long delta = static_cast<long>((px >> shift) & 0xFF) - static_cast<long>((table[i] >> shift) & 0xFF);
+            dist += delta * delta;
+        }
+        if (dist < bestDist) {
+            bestDist = dist;
+            best = i;
+        }
+    }
+    return best;
+}
+
+}  // namespace
 
 int Bitmap::WidthBytes() const {
     if (dibSection) {
@@ -54,6 +114,22 @@ void LoadRow(const Bitmap& bm, int x, int y, int n, std::uint32_t* out) {
             out[i] = ((row[xi >> 3] >> (7 - (xi & 7))) & 1) ? 0x00FFFFFFu : 0u;
         }
         break;
+    case PixelFormat::Pal4:
+        for (int i = 0; i < n; ++i) {
+            const int xi = x + i;
+            out[i] = kTable16[(row[xi >> 1] >> ((xi & 1) ? 0 : 4)) & 0xF];
+        }
+        break;
+    case PixelFormat::Pal8:
+        for (int i = 0; i < n; ++i) out[i] = Table256()[row[x + i]];
+        break;
+    case PixelFormat::Rgb555:
+        for (int i = 0; i < n; ++i) {
+            const unsigned v = row[(x + i) * 2] | (row[(x + i) * 2 + 1] << 8);
+            const unsigned r = (v >> 10) & 31, g = (v >> 5) & 31, b = v & 31;
+            out[i] = (((r << 3) | (r >> 2)) << 16) | (((g << 3) | (g >> 2)) << 8) | ((b << 3) | (b >> 2));
+        }
+        break;
     }
 }
 
@@ -80,6 +156,28 @@ void StoreRow(Bitmap& bm, int x, int y, int n, const std::uint32_t* in) {
             } else {
                 row[xi >> 3] &= static_cast<std::uint8_t>(~bit);
             }
+        }
+        break;
+    case PixelFormat::Pal4:
+        for (int i = 0; i < n; ++i) {
+            const int xi = x + i;
+            const unsigned shift = (xi & 1) ? 0 : 4;
+            const unsigned index = NearestIndex(kTable16, 16, in[i] & 0x00FFFFFFu);
+            row[xi >> 1] = static_cast<std::uint8_t>((row[xi >> 1] & ~(0xFu << shift)) | (index << shift));
+        }
+        break;
+    case PixelFormat::Pal8:
+        for (int i = 0; i < n; ++i) {
+            row[x + i] = static_cast<std::uint8_t>(NearestIndex(Table256(), 256, in[i] & 0x00FFFFFFu));
+        }
+        break;
+    case PixelFormat::Rgb555:
+        // Each channel keeps its top five bits.
+        for (int i = 0; i < n; ++i) {
+            const std::uint32_t v = in[i];
+            const unsigned w = ((v >> 9) & 0x7C00) | ((v >> 6) & 0x03E0) | ((v >> 3) & 0x001F);
+            row[(x + i) * 2] = static_cast<std::uint8_t>(w);
+            row[(x + i) * 2 + 1] = static_cast<std::uint8_t>(w >> 8);
         }
         break;
     }
@@ -111,23 +209,28 @@ using namespace winport::gdi;
 
 extern "C" {
 
-// Only the two formats winport keeps as device-dependent bitmaps: 1 bit (rows
-// of the initial bits padded to 16 bits) and 32 bits. A zero size gives the
-// stock 1x1 mono bitmap and a negative one is taken by its magnitude, as on
-// Windows.
+// Depths round up to the next one a device bitmap has (1, 4, 8, 16, 24, 32;
+// 0 counts as 4); rows of the initial bits are padded to 16 bits. A zero size
+// gives the stock 1x1 mono bitmap and a negative one is taken by its
+// magnitude, as on Windows.
 WINGDIAPI HBITMAP WINAPI CreateBitmap(int nWidth, int nHeight, UINT nPlanes, UINT nBitCount,
                                       const void* lpBits) {
-    if (nWidth == INT_MIN || nHeight == INT_MIN || nPlanes != 1 || (nBitCount != 1 && nBitCount != 32)) {
+    if (nWidth == INT_MIN || nHeight == INT_MIN || nPlanes != 1 || nBitCount > 32) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return NULL;
     }
+    const PixelFormat format = nBitCount == 1    ? PixelFormat::Mono
+                               : nBitCount <= 4  ? PixelFormat::Pal4
+                               : nBitCount <= 8  ? PixelFormat::Pal8
+                               : nBitCount <= 16 ? PixelFormat::Rgb555
+                               : nBitCount <= 24 ? PixelFormat::Rgb24
+                                                 : PixelFormat::Rgb32;
     if (nWidth == 0 || nHeight == 0) {
         return HandleOf<HBITMAP>(DefaultBitmap());
     }
     nWidth = nWidth < 0 ? -nWidth : nWidth;
     nHeight = nHeight < 0 ? -nHeight : nHeight;
-    auto bm = MakeBitmap(nWidth, nHeight, nBitCount == 1 ? PixelFormat::Mono : PixelFormat::Rgb32,
-                         false, false);
+    auto bm = MakeBitmap(nWidth, nHeight, format, false, false);
     if (!bm) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return NULL;

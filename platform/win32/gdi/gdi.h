@@ -37,8 +37,13 @@ private:
 };
 
 // Pixel formats a surface keeps. Colour pixels travel between surfaces as
-// 32-bit 0x00RRGGBB words (the DIB memory order B, G, R, X).
-enum class PixelFormat { Mono, Rgb24, Rgb32 };
+// 32-bit 0x00RRGGBB words (the DIB memory order B, G, R, X). Pal4 and Pal8
+// are indices into the default 16- and 256-colour tables, Rgb555 little-endian
+// 5-5-5 words; bitmaps of those depths (and 24-bit ones made by CreateBitmap)
+// are never selected into a DC, as a memory DC takes only mono bitmaps, DIB
+// sections and bitmaps of the screen's depth: they are read and written
+// through their bits, SetDIBits/GetDIBits and pattern brushes.
+enum class PixelFormat { Mono, Pal4, Pal8, Rgb555, Rgb24, Rgb32 };
 
 class Bitmap : public GdiObject {
 public:
@@ -55,9 +60,7 @@ public:
     std::ptrdiff_t stride = 0;          // bytes from one row to the next below (negative bottom-up)
     void* selectedIn = nullptr;         // the DC holding it (guarded by SelectionLock)
 
-    [[nodiscard]] int BitsPerPixel() const {
-        return format == PixelFormat::Mono ? 1 : format == PixelFormat::Rgb24 ? 24 : 32;
-    }
+    [[nodiscard]] int BitsPerPixel() const;
     // Bytes per row as the bitmap's clients see them: 16-bit padding for
     // device-dependent bitmaps, 32-bit for DIB sections.
     [[nodiscard]] int WidthBytes() const;

@@ -157,6 +157,10 @@ WINGDIAPI HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ h) {
         if (!dc->memory) {
             return NULL;
         }
+        if (!bm->dibSection && bm->format != PixelFormat::Mono && bm->format != PixelFormat::Rgb32) {
+            SetLastError(ERROR_INVALID_HANDLE);  // not of the screen's depth
+            return NULL;
+        }
         {
             std::lock_guard<std::mutex> lock(SelectionLock());
             if (bm == Screen() ||

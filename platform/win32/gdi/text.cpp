@@ -6,8 +6,10 @@
 // descent), 0 a cell of 16 pixels. Glyphs are rendered bi-level, as classic
 // Windows draws without smoothing, so a pixel is either text colour or left
 // alone. Escapement (tenths of a degree) turns the baseline counter-clockwise;
-// the glyphs turn with it. lfWidth is not honoured: glyphs keep their
-// natural widths. Text is in code page 1252.
+// the glyphs turn with it. A non-zero lfWidth (taken by its magnitude) is
+// the average character width: the glyphs stretch or shrink horizontally so
+// that the face's average width comes to it, the height staying as it is.
+// Text is in code page 1252.
 #include "win32/gdi/text.h"
 
 #include <ft2build.h>
@@ -18,6 +20,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <string>
@@ -186,9 +189,21 @@ std::shared_ptr<RealizedFont> Realize(const LOGFONTA& lf) {
         tm.tmInternalLeading = tm.tmHeight - static_cast<LONG>(std::lround(em));
         if (tm.tmInternalLeading < 0) tm.tmInternalLeading = 0;
         tm.tmExternalLeading = static_cast<LONG>(std::lround(lineGap * scale));
+        double xScale = scale;  // font units to pixels along the baseline
+        if (lf.lfWidth != 0) {
+            if (avgWidth <= 0 && FT_Load_Char(face, 'x', FT_LOAD_NO_SCALE) == 0) {
+                avgWidth = static_cast<int>(face->glyph->metrics.horiAdvance);
+            }
+            if (avgWidth > 0) {
+                // Beyond 16384 pixels a width is a mistake, not a font.
+                const double wanted = static_cast<double>(std::min(std::llabs(lf.lfWidth), 16384LL));
+                xScale = wanted / avgWidth;
+                font->emWidth = xScale * upem;
+            }
+        }
         FT_Set_Char_Size(face, 0, static_cast<FT_F26Dot6>(std::lround(em * 64)), 72, 72);
-        tm.tmMaxCharWidth = static_cast<LONG>(std::lround(face->max_advance_width * scale));
-        tm.tmAveCharWidth = avgWidth > 0 ? static_cast<LONG>(std::lround(avgWidth * scale)) : 0;
+        tm.tmMaxCharWidth = static_cast<LONG>(std::lround(face->max_advance_width * xScale));
+        tm.tmAveCharWidth = avgWidth > 0 ? static_cast<LONG>(std::lround(avgWidth * xScale)) : 0;
         const bool fixed = FT_IS_FIXED_WIDTH(face);
         // Windows' sense of the pitch bit is inverted: set for a variable pitch.
         tm.tmPitchAndFamily = static_cast<BYTE>((fixed ? 0 : TMPF_FIXED_PITCH) | TMPF_VECTOR |
@@ -220,7 +235,8 @@ const Glyph& GlyphOf(RealizedFont& font, unsigned char code) {
         return g;
     }
     const double em = font.metrics.tmHeight - font.metrics.tmInternalLeading;
-    FT_Set_Char_Size(face, 0, static_cast<FT_F26Dot6>(std::lround(em * 64)), 72, 72);
+    FT_Set_Char_Size(face, font.emWidth > 0 ? static_cast<FT_F26Dot6>(std::lround(font.emWidth * 64)) : 0,
+                     static_cast<FT_F26Dot6>(std::lround(em * 64)), 72, 72);
     if (font.escapement != 0) {
         FT_Matrix m;
         m.xx = static_cast<FT_Fixed>(std::lround(font.cosA * 65536));
@@ -248,7 +264,11 @@ const Glyph& GlyphOf(RealizedFont& font, unsigned char code) {
         return g;
     }
     FT_GlyphSlot slot = face->glyph;
-    g.advance = static_cast<int>((slot->metrics.horiAdvance + 32) >> 6);
+    // A stretched face's hinted advances drift from the stretch (the hints
+    // fit stems to whole pixels at the face's own proportions); its advances
+    // follow the outlines instead.
+    g.advance = font.emWidth > 0 ? static_cast<int>((slot->linearHoriAdvance + 0x8000) >> 16)
+                                 : static_cast<int>((slot->metrics.horiAdvance + 32) >> 6);
     g.left = slot->bitmap_left;
     g.top = slot->bitmap_top;
     g.width = static_cast<int>(slot->bitmap.width);

@@ -27,6 +27,7 @@ struct RealizedFont {
     void* face = nullptr;  // FT_Face
     TEXTMETRICA metrics{};
     int escapement = 0;    // tenths of a degree, counter-clockwise
+    double emWidth = 0;    // horizontal em in pixels when lfWidth stretches the glyphs; 0: as high
     double cosA = 1.0, sinA = 0.0;
     int underlinePos = 0;        // pixels below the baseline
     int underlineThickness = 1;

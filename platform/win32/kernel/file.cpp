@@ -182,10 +182,14 @@ WINBASEAPI HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, D
 
     int fd = -1;
     bool existed = false;
+    // OPEN_ALWAYS mostly meets a file that is there (a log, a mailbox): it
+    // looks for it before trying to create it, one path walk instead of two.
+    const bool existingFirst = dwCreationDisposition == OPEN_ALWAYS;
     for (int attempt = 0; fd < 0 && attempt < 16; ++attempt) {
-        if (mayCreate) {
+        if (mayCreate && !(existingFirst && attempt == 0)) {
             fd = OpenNoIntr(path.c_str(), base | O_CREAT | O_EXCL, createMode);
             if (fd >= 0) {
+                existed = false;
                 break;
             }
             if (errno != EEXIST || dwCreationDisposition == CREATE_NEW) {
@@ -341,27 +345,21 @@ WINBASEAPI BOOL WINAPI SetFilePointerEx(HANDLE hFile, LARGE_INTEGER liDistanceTo
     if (!file) {
         return FALSE;
     }
-    const int fd = file->fd();
-    LONGLONG origin = 0;
+    int whence = SEEK_SET;
     switch (dwMoveMethod) {
     case FILE_BEGIN: break;
-    case FILE_CURRENT: origin = ::lseek(fd, 0, SEEK_CUR); break;
-    case FILE_END: {
-        struct stat st;
-        origin = ::fstat(fd, &st) == 0 ? st.st_size : -1;
-        break;
-    }
+    case FILE_CURRENT: whence = SEEK_CUR; break;
+    case FILE_END: whence = SEEK_END; break;
     default: SetLastError(ERROR_INVALID_PARAMETER); return FALSE;
     }
-    if (origin < 0) {
-        return FailFromErrno(errno);
-    }
-    const LONGLONG target = origin + liDistanceToMove.QuadPart;
+    // One lseek: it refuses (EINVAL) a position before the start and leaves
+    // the pointer where it was, as Windows does.
+    const off_t target = ::lseek(file->fd(), static_cast<off_t>(liDistanceToMove.QuadPart), whence);
     if (target < 0) {
-        SetLastError(ERROR_NEGATIVE_SEEK);
-        return FALSE;
-    }
-    if (::lseek(fd, target, SEEK_SET) < 0) {
+        if (errno == EINVAL && liDistanceToMove.QuadPart < 0) {
+            SetLastError(ERROR_NEGATIVE_SEEK);
+            return FALSE;
+        }
         return FailFromErrno(errno);
     }
     if (lpNewFilePointer != nullptr) {

@@ -8,9 +8,14 @@
 // Marks are advisory: a program that opens the file without CreateFileA is
 // neither seen nor refused. A descriptor may hold only the lock type its
 // mode allows (read-only: shared, write-only: exclusive), so each kind of
-// mark has many slots and an exclusive mark takes a free one. The check and
-// the marking happen under flock() on the same file, so two opens that
-// would refuse each other cannot both pass.
+// mark has many slots and an exclusive mark takes a free one.
+//
+// An open marks first and looks for conflicts after, so of two opens that
+// would refuse each other the later one to look always sees the other's
+// marks: they cannot both pass. They can both see each other when they race;
+// then each takes its marks back and tries again under flock() on the file,
+// one at a time, which lets one of them through. The common case, nobody
+// else having the file open, costs a lock per mark and one query.
 #include "win32/sharemode.h"
 
 #include <errno.h>
@@ -29,27 +34,95 @@ constexpr off_t kSlots = 4096;
 
 off_t MarkStart(Mark mark) { return kMarkBase + static_cast<off_t>(mark) * kSlots; }
 
-// Whether another open holds a mark of this kind; false also when the file
-// system answers no lock queries (then nothing is enforced).
-bool Held(int fd, Mark mark) {
+// Whether another open holds a mark of a kind from `first` to `last`; false
+// also when the file system answers no lock queries (then nothing is enforced).
+bool Held(int fd, Mark first, Mark last) {
     struct flock fl = {};
     fl.l_type = F_WRLCK;
     fl.l_whence = SEEK_SET;
-    fl.l_start = MarkStart(mark);
-    fl.l_len = kSlots;
+    fl.l_start = MarkStart(first);
+    fl.l_len = MarkStart(last) + kSlots - MarkStart(first);
     return ::fcntl(fd, F_OFD_GETLK, &fl) == 0 && fl.l_type != F_UNLCK;
 }
 
-void Put(int fd, Mark mark, short type) {
+bool Held(int fd, Mark mark) { return Held(fd, mark, mark); }
+
+// Takes a free slot of the mark; its offset, or -1 when none was taken.
+off_t Put(int fd, Mark mark, short type) {
     for (off_t slot = 0; slot < kSlots; ++slot) {
         struct flock fl = {};
         fl.l_type = type;
         fl.l_whence = SEEK_SET;
         fl.l_start = MarkStart(mark) + slot;
         fl.l_len = 1;
-        if (::fcntl(fd, F_OFD_SETLK, &fl) == 0 || (errno != EAGAIN && errno != EACCES)) return;
+        if (::fcntl(fd, F_OFD_SETLK, &fl) == 0) return fl.l_start;
+        if (errno != EAGAIN && errno != EACCES) return -1;
     }
+    return -1;
 }
+
+void TakeBack(int fd, off_t at) {
+    if (at < 0) return;
+    struct flock fl = {};
+    fl.l_type = F_UNLCK;
+    fl.l_whence = SEEK_SET;
+    fl.l_start = at;
+    fl.l_len = 1;
+    ::fcntl(fd, F_OFD_SETLK, &fl);
+}
+
+// One open's marks and the kinds of mark it must not meet in another open.
+class Claim {
+public:
+    Claim(int fd, bool wantRead, bool wantWrite, DWORD dwShareMode) : m_fd(fd) {
+        const bool shareRead = (dwShareMode & FILE_SHARE_READ) != 0;
+        const bool shareWrite = (dwShareMode & FILE_SHARE_WRITE) != 0;
+        m_has[kReads] = wantRead;
+        m_has[kWrites] = wantWrite;
+        m_has[kDeniesRead] = !shareRead;
+        m_has[kDeniesWrite] = !shareWrite;
+        m_avoids[kReads] = !shareRead;
+        m_avoids[kWrites] = !shareWrite;
+        m_avoids[kDeniesRead] = wantRead;
+        m_avoids[kDeniesWrite] = wantWrite;
+        m_type = wantRead ? F_RDLCK : F_WRLCK;
+    }
+
+    void Mark() {
+        for (int m = 0; m < 4; ++m) {
+            if (m_has[m]) m_at[m] = Put(m_fd, static_cast<enum Mark>(m), m_type);
+        }
+    }
+    void TakeBackMarks() {
+        for (int m = 0; m < 4; ++m) {
+            if (m_has[m]) TakeBack(m_fd, m_at[m]);
+        }
+    }
+    // Mostly nobody else has the file open, which one query over the span
+    // of the kinds to avoid shows. A mark inside the span may be of a kind
+    // that does not matter: then each kind is asked on its own.
+    [[nodiscard]] bool MeetsAConflict() const {
+        int first = 4, last = -1;
+        for (int m = 0; m < 4; ++m) {
+            if (m_avoids[m]) {
+                first = first < m ? first : m;
+                last = m;
+            }
+        }
+        if (last < 0 || !Held(m_fd, static_cast<enum Mark>(first), static_cast<enum Mark>(last))) return false;
+        for (int m = first; m <= last; ++m) {
+            if (m_avoids[m] && Held(m_fd, static_cast<enum Mark>(m))) return true;
+        }
+        return false;
+    }
+
+private:
+    int m_fd;
+    short m_type;
+    bool m_has[4] = {};
+    bool m_avoids[4] = {};
+    off_t m_at[4] = {-1, -1, -1, -1};
+};
 
 // flock() guard for the check and the marking. Another program may hold
 // flock on the file for long (mail readers lock mailboxes this way): after
@@ -82,20 +155,16 @@ private:
 
 bool ClaimShareMode(int fd, bool wantRead, bool wantWrite, DWORD dwShareMode) {
     if (!wantRead && !wantWrite) return true;  // attribute access shares with everything
-    const bool shareRead = (dwShareMode & FILE_SHARE_READ) != 0;
-    const bool shareWrite = (dwShareMode & FILE_SHARE_WRITE) != 0;
+    Claim claim(fd, wantRead, wantWrite, dwShareMode);
+    claim.Mark();
+    if (!claim.MeetsAConflict()) return true;
+    claim.TakeBackMarks();
     FileGuard guard(fd);
-    if ((wantRead && Held(fd, kDeniesRead)) || (wantWrite && Held(fd, kDeniesWrite)) ||
-        (!shareRead && Held(fd, kReads)) || (!shareWrite && Held(fd, kWrites))) {
-        SetLastError(ERROR_SHARING_VIOLATION);
-        return false;
-    }
-    const short type = wantRead ? F_RDLCK : F_WRLCK;
-    if (wantRead) Put(fd, kReads, type);
-    if (wantWrite) Put(fd, kWrites, type);
-    if (!shareRead) Put(fd, kDeniesRead, type);
-    if (!shareWrite) Put(fd, kDeniesWrite, type);
-    return true;
+    claim.Mark();
+    if (!claim.MeetsAConflict()) return true;
+    // The caller closes fd, which drops the marks.
+    SetLastError(ERROR_SHARING_VIOLATION);
+    return false;
 }
 
 }  // namespace winport
