@@ -14,3 +14,6 @@ target_include_directories(XWTH PUBLIC
   $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
 target_include_directories(XWTH PRIVATE ${PROJECT_SOURCE_DIR})
 target_link_libraries(XWTH PUBLIC winport TQLog TQTH TQImaging Config)
+if(WIN32)
+  target_link_libraries(XWTH PRIVATE comctl32)  # the owner-drawn menu's image lists
+endif()

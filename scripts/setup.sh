@@ -31,8 +31,10 @@ install_missing() {
 # regional layer. No system locale needs generating: the locale's name is
 # read from LC_ALL/LC_TIME/LANG and looked up in ICU's own data.
 # FreeType, fontconfig, libpng and the fonts: winport's text and PNG output.
+# binutils-mingw-w64-x86-64: windres and ld for the resource-only DLL that
+# xwth's sample menu reads its ribbon bitmap from.
 build_packages=(cmake ninja-build g++ pkg-config libicu-dev libtiff-dev libfreetype-dev libfontconfig-dev
-                libpng-dev fonts-dejavu-core fonts-liberation)
+                libpng-dev fonts-dejavu-core fonts-liberation binutils-mingw-w64-x86-64)
 test_packages=(libgtest-dev libgmock-dev libbenchmark-dev libgmime-3.0-dev python3 clang libclang-rt-14-dev
                libpixman-1-dev binutils-mingw-w64-x86-64)
 

@@ -10,4 +10,5 @@
 #include <xwth/timefmt.h>
 #include <xwth/msgbox.h>
 #include <xwth/resourcemanager.h>
+#include <xwth/custmenu.h>
 #include <xwth/fontcache.h>

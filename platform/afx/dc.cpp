@@ -5,8 +5,22 @@
 
 namespace {
 
+// The temporaries own no DC: they are let go of their handles and deleted
+// when the thread ends, as DeleteTempMap does.
+struct DcHandleMap : CHandleMapT<CDC> {
+    DcHandleMap() = default;
+    DcHandleMap(const DcHandleMap&) = delete;
+    DcHandleMap& operator=(const DcHandleMap&) = delete;
+    ~DcHandleMap() {
+        for (auto& [h, dc] : temporary) {
+            dc->m_hDC = dc->m_hAttribDC = NULL;
+            delete dc;
+        }
+    }
+};
+
 CHandleMapT<CDC>& DcMap() {
-    thread_local CHandleMapT<CDC> map;
+    thread_local DcHandleMap map;
     return map;
 }
 

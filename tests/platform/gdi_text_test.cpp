@@ -156,6 +156,33 @@ TEST(GdiTextTest, EscapementNineHundredRunsUpwards) {
     EXPECT_GE(ink.top, 180 - ext.cx - 1);
 }
 
+TEST(GdiTextTest, ExtTextOutPaintsTheRectangleAndClipsToIt) {
+    const RECT box{10, 5, 50, 25};
+    const struct {
+        UINT options;
+        bool filled;   // the box is in the background colour away from the text
+        bool clipped;  // no ink outside the box
+    } cases[] = {{0, false, false}, {ETO_OPAQUE, true, false}, {ETO_CLIPPED, false, true},
+                 {ETO_OPAQUE | ETO_CLIPPED, true, true}};
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        Canvas c(100, 40);
+        WithFont wf(c, MakeFont(-20, "Liberation Sans"));
+        SetBkColor(c.dc, RGB(0, 0, 255));
+        ASSERT_TRUE(ExtTextOutA(c.dc, 30, 8, cases[i].options, &box, "WWWW", 4, nullptr)) << "case " << i;
+        EXPECT_EQ(c.At(11, 6) == RGB(0, 0, 255), cases[i].filled) << "case " << i;
+        EXPECT_EQ(c.At(49, 24) == RGB(0, 0, 255), cases[i].filled) << "case " << i;
+        EXPECT_EQ(c.At(50, 25), RGB(255, 255, 255)) << "case " << i;
+        const RECT ink = c.InkBox(RGB(255, 255, 255));
+        EXPECT_EQ(ink.right <= box.right, cases[i].clipped) << "case " << i;
+    }
+    // Advances: each character where lpDx puts it.
+    Canvas c(200, 40);
+    WithFont wf(c, MakeFont(-20, "Liberation Sans"));
+    const INT dx[] = {60, 60, 60};
+    ASSERT_TRUE(ExtTextOutA(c.dc, 5, 5, 0, nullptr, "III", 3, dx));
+    EXPECT_GE(c.InkBox(RGB(255, 255, 255)).right, 5 + 120) << "the third I stands 120 pixels on";
+}
+
 // A non-zero lfWidth is the average character width (its sign ignored): the
 // glyphs and their advances stretch with it, the height stays.
 TEST(GdiTextTest, LfWidthSetsTheAverageCharacterWidth) {

@@ -145,4 +145,63 @@ TEST(MenuTest, BadMenusFailTheWindowsWay) {
     EXPECT_TRUE(DestroyMenu(menu));
 }
 
+TEST(MenuTest, ItemInfoDescribesEachEntryAsTheStateQueriesDo) {
+    SampleMenu m;
+    const struct {
+        UINT fType, fState, wID;
+        bool popup;
+        ULONG_PTR data;
+        const char* text;
+    } want[] = {{MFT_STRING, 0, 101, false, 0, "&Open"},
+                {MFT_STRING, MF_GRAYED | MF_CHECKED, 102, false, 0, "&Print"},
+                {MFT_SEPARATOR, MF_GRAYED | MF_DISABLED, 0, false, 0, ""},
+                {MFT_OWNERDRAW, 0, 104, false, 0x1234, ""},
+                {MFT_STRING, 0, static_cast<UINT>(reinterpret_cast<UINT_PTR>(m.sub)), true, 0, "&Send"},
+                {MFT_STRING, MF_DISABLED, 106, false, 0, "E&xit"}};
+    for (size_t i = 0; i < std::size(want); ++i) {
+        char text[16] = "?";
+        MENUITEMINFOA mii{};
+        mii.cbSize = sizeof mii;
+        mii.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_DATA | MIIM_STRING;
+        mii.dwTypeData = text;
+        mii.cch = sizeof text;
+        ASSERT_TRUE(GetMenuItemInfoA(m.menu, static_cast<UINT>(i), TRUE, &mii)) << "case " << i;
+        EXPECT_EQ(mii.fType, want[i].fType) << "case " << i;
+        EXPECT_EQ(mii.fState, want[i].fState) << "case " << i;
+        EXPECT_EQ(mii.wID, want[i].wID) << "case " << i;
+        EXPECT_EQ(mii.hSubMenu, want[i].popup ? m.sub : nullptr) << "case " << i;
+        EXPECT_EQ(mii.dwItemData, want[i].data) << "case " << i;
+        EXPECT_STREQ(text, want[i].text) << "case " << i;
+    }
+    // By command (inside the submenu too); the text cut to the buffer, or its length.
+    const struct {
+        UINT cch;
+        bool buffer;
+        UINT wantCch;
+        const char* wantText;
+        const char* wine;  // why Wine differs, or null
+    } sizes[] = {{16, true, 4, "&Fax", nullptr},
+                 {5, true, 4, "&Fax", nullptr},
+                 {3, true, 2, "&F", "Wine's 8-bit entry fills a too-small buffer without cutting the text"},
+                 {0, false, 4, "", nullptr}};
+    for (size_t i = 0; i < std::size(sizes); ++i) {
+        char text[16] = "";
+        MENUITEMINFOA mii{};
+        mii.cbSize = sizeof mii;
+        mii.fMask = MIIM_STRING;
+        mii.dwTypeData = sizes[i].buffer ? text : nullptr;
+        mii.cch = sizes[i].cch;
+        ASSERT_TRUE(GetMenuItemInfoA(m.menu, 201, FALSE, &mii)) << "case " << i;
+        EXPECT_EQ(mii.cch, sizes[i].wantCch) << "case " << i;
+        TODO_WINE_EXPECT_STREQ(sizes[i].wantText, text, sizes[i].wine) << "case " << i;
+    }
+    MENUITEMINFOA mii{};
+    mii.cbSize = sizeof mii;
+    mii.fMask = MIIM_ID;
+    EXPECT_FALSE(GetMenuItemInfoA(m.menu, 999, FALSE, &mii));
+    EXPECT_FALSE(GetMenuItemInfoA(m.menu, 6, TRUE, &mii));
+    mii.cbSize = 12;
+    EXPECT_FALSE(GetMenuItemInfoA(m.menu, 0, TRUE, &mii));
+}
+
 }  // namespace

@@ -6,6 +6,8 @@
 #include "faxtiff.h"
 
 #include "date.h"
+#include "menu.h"
+#include "sample.h"
 
 #include <xwth/xwth.h>
 
@@ -42,8 +44,14 @@ void PrintDemoUsage(FILE* out) {
         "again. Every log line of the message store is shown as it is written.\n"
         "Then two messages are appended to a mailbox in the temporary folder,\n"
         "which is printed.\n"
-        "Last, it prints the date and time texts of this moment by the regional\n"
-        "settings (see xwth date --help) and reads them back.\n"
+        "Then it prints the date and time texts of this moment by the regional\n"
+        "settings (see xwth date --help) and reads them back, and loads texts and\n"
+        "style values from sample.dll beside the program through the resource\n"
+        "manager: the maker's name read as the product's, a message box (printed)\n"
+        "and a colour, a font and a flag.\n"
+        "Last (Linux build), it types the letter x into the sample owner-drawn menu\n"
+        "(see xwth menu --help) and saves the screen as xwth-demo-menu.png in the\n"
+        "system's temporary folder, which is kept.\n"
         "\n"
         "The spool and a WIN.INI naming it are made in a temporary folder and\n"
         "removed afterwards. When XWTH_WININI names a WIN.INI already, its\n"
@@ -234,6 +242,18 @@ int RunDemo(int argc, char** argv) {
 
     std::printf("\n");
     PrintDateTexts(stdout);
+    std::printf("\n");
+    if (DemoResources() != 0) status = 1;
+#if !defined(_WIN32)
+    std::error_code tempError;
+    const fs::path picture = fs::temp_directory_path(tempError) / "xwth-demo-menu.png";
+    std::printf("\nsample menu, key x:\n");
+    if (ShowSampleMenu("XWTH Fax", 0, "key:x", picture.string()) == 0) {
+        std::printf("picture: %s\n", picture.string().c_str());
+    } else {
+        status = 1;
+    }
+#endif
     return status;
 }
 

@@ -9,6 +9,7 @@
 #include "gdi_selftest.h"
 #include "lock.h"
 #include "mail.h"
+#include "menu.h"
 #include "strings.h"
 #include "styles.h"
 
@@ -35,6 +36,8 @@ void PrintUsage(FILE* out) {
         "  gdi-selftest --out DIR\n"
         "          draw the GDI test sheet (raster operations, edges, text, a halftone\n"
         "          fill, an image list, a disabled picture) into DIR/gdi-selftest.png\n"
+        "  menu --out FILE.png [--ribbon TEXT|--ribbon-bitmap ID] [--select N] [--key LETTER]\n"
+        "          track the sample owner-drawn menu headlessly, save the screen, print the command\n"
         "  strings MODULE.dll... ID... [--prefer N] [--subst FROM=TO] [--app-name NAME]\n"
         "          print strings from resource modules as the library loads them\n"
         "  styles MODULE.dll ID...\n"
@@ -80,6 +83,9 @@ int main(int argc, char** argv) {
     }
     if (std::strcmp(command, "gdi-selftest") == 0) {
         return xwth_tool::RunGdiSelftest(argc - 2, argv + 2);
+    }
+    if (std::strcmp(command, "menu") == 0) {
+        return xwth_tool::RunMenu(argc - 2, argv + 2);
     }
     if (std::strcmp(command, "strings") == 0) {
         return xwth_tool::RunStrings(argc - 2, argv + 2);

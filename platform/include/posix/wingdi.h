@@ -327,6 +327,14 @@ WINGDIAPI int WINAPI SetTextCharacterExtra(HDC hdc, int extra);
 WINGDIAPI int WINAPI GetTextCharacterExtra(HDC hdc);
 WINGDIAPI BOOL WINAPI TextOutA(HDC hdc, int x, int y, LPCSTR lpString, int c);
 #define TextOut TextOutA
+// ETO_OPAQUE fills lprc with the background colour before the text;
+// ETO_CLIPPED keeps the text inside lprc; lpDx, when given, holds each
+// character's advance along the baseline.
+#define ETO_OPAQUE 0x0002
+#define ETO_CLIPPED 0x0004
+WINGDIAPI BOOL WINAPI ExtTextOutA(HDC hdc, int x, int y, UINT options, const RECT* lprc, LPCSTR lpString, UINT c,
+                                  const INT* lpDx);
+#define ExtTextOut ExtTextOutA
 
 #ifdef __cplusplus
 }

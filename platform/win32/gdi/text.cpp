@@ -1,4 +1,4 @@
-// gdi32 text: GetTextMetricsA, GetTextExtentPoint32A, TextOutA, SetTextCharacterExtra,
+// gdi32 text: GetTextMetricsA, GetTextExtentPoint32A, TextOutA, ExtTextOutA, SetTextCharacterExtra,
 // and the font cache behind them.
 //
 // Sizes follow the Windows rules: a negative lfHeight is the em height in
@@ -435,6 +435,50 @@ WINGDIAPI BOOL WINAPI TextOutA(HDC hdc, int x, int y, LPCSTR lpString, int c) {
     std::lock_guard<std::mutex> lock(FontLock());
     DrawString(*dc, *FontOf(*dc), x + dc->state.viewportOrg.x, y + dc->state.viewportOrg.y,
                lpString, c, clip);
+    return TRUE;
+}
+
+// TextOutA with a rectangle: ETO_OPAQUE paints it in the background colour
+// (whatever the background mode), ETO_CLIPPED clips the text to it. With
+// lpDx the characters stand at the given advances, turned with the baseline.
+WINGDIAPI BOOL WINAPI ExtTextOutA(HDC hdc, int x, int y, UINT options, const RECT* lprc, LPCSTR lpString, UINT c,
+                                  const INT* lpDx) {
+    auto dc = LookupGdi<Dc>(hdc);
+    if (!dc) return FALSE;
+    if (lpString == nullptr && c > 0) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    Bitmap& bm = *dc->state.bitmap;
+    const POINT org = dc->state.viewportOrg;
+    RECT clip{0, 0, bm.width, bm.height};
+    if (lprc != nullptr && (options & (ETO_OPAQUE | ETO_CLIPPED)) != 0) {
+        const RECT box{std::max<LONG>(lprc->left + org.x, 0), std::max<LONG>(lprc->top + org.y, 0),
+                       std::min<LONG>(lprc->right + org.x, bm.width), std::min<LONG>(lprc->bottom + org.y, bm.height)};
+        if ((options & ETO_OPAQUE) != 0 && box.left < box.right && box.top < box.bottom) {
+            const COLORREF bc = dc->state.bkColor;
+            const bool mono = bm.format == PixelFormat::Mono;
+            const std::vector<std::uint32_t> row(static_cast<size_t>(box.right - box.left),
+                                                 mono ? (NearerWhite(bc) ? 0x00FFFFFFu : 0u) : ToPixel(bc));
+            for (LONG yy = box.top; yy < box.bottom; ++yy) StoreRow(bm, box.left, yy, box.right - box.left, row.data());
+        }
+        if ((options & ETO_CLIPPED) != 0) clip = box;
+    }
+    if (clip.left >= clip.right || clip.top >= clip.bottom || c == 0) return TRUE;
+    std::lock_guard<std::mutex> lock(FontLock());
+    auto font = FontOf(*dc);
+    const int n = static_cast<int>(std::min<UINT>(c, 0x7FFFFFFF));
+    if (lpDx == nullptr) {
+        DrawString(*dc, *font, x + org.x, y + org.y, lpString, n, clip);
+        return TRUE;
+    }
+    double pen = 0;
+    for (int i = 0; i < n; ++i) {
+        const int px = x + org.x + static_cast<int>(std::lround(pen * font->cosA));
+        const int py = y + org.y - static_cast<int>(std::lround(pen * font->sinA));
+        DrawString(*dc, *font, px, py, lpString + i, 1, clip);
+        pen += lpDx[i];
+    }
     return TRUE;
 }
 
