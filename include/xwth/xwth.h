@@ -12,3 +12,5 @@
 #include <xwth/resourcemanager.h>
 #include <xwth/custmenu.h>
 #include <xwth/fontcache.h>
+#include <xwth/bitmaps.h>
+#include <xwth/filedialog.h>

@@ -1,5 +1,5 @@
-// C runtime multibyte strings (_mbstok, _mbsstr, _mbsicmp, _mbsinc, _mbsdec,
-// _mbslen, _ismbcdigit) under the page that _setmbcp chose. Every function
+// C runtime multibyte strings (_mbstok, _mbsstr, _mbsicmp, _mbsupr, _mbsinc,
+// _mbsdec, _mbslen, _ismbcdigit) under the page that _setmbcp chose. Every function
 // steps by characters, so a trail byte equal to an ASCII byte (0x5C under
 // 932) is never taken for that ASCII character.
 #include <mbstring.h>
@@ -35,6 +35,56 @@ bool InSet(UINT cp, const unsigned char* p, size_t n, const unsigned char* set) 
 thread_local unsigned char* tokenNext = nullptr;
 
 unsigned FoldAscii(unsigned c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; }
+
+// The full-width Latin letters of each double-byte page: where the capitals
+// start, where the small letters start (26 of each, in alphabet order). Big5
+// breaks its small letters after 'v' (0xA2FE) and goes on at 0xA340.
+struct FullWidthLetters {
+    UINT cp;
+    unsigned upper;
+    unsigned lower;
+};
+constexpr FullWidthLetters kFullWidth[] = {
+    {932, 0x8260, 0x8281},
+    {936, 0xA3C1, 0xA3E1},
+    {949, 0xA3C1, 0xA3E1},
+    {950, 0xA2CF, 0xA2E9},
+};
+
+// 0-25 for a full-width letter of page cp (*upper says which case), else -1.
+int FullWidthIndex(UINT cp, unsigned c, bool* upper) {
+    for (const FullWidthLetters& f : kFullWidth) {
+        if (f.cp != cp) continue;
+        if (c >= f.upper && c < f.upper + 26) {
+            *upper = true;
+            return static_cast<int>(c - f.upper);
+        }
+        if (cp == 950 && c >= 0xA340 && c <= 0xA343) {
+            *upper = false;
+            return static_cast<int>(c - 0xA340) + 22;
+        }
+        if (c >= f.lower && c < f.lower + (cp == 950 ? 22u : 26u)) {
+            *upper = false;
+            return static_cast<int>(c - f.lower);
+        }
+    }
+    return -1;
+}
+
+// A double-byte character in the wanted case (full-width letters only; the
+// other characters of the pages have no case that the C runtime changes).
+unsigned CaseDoubleByte(UINT cp, unsigned c, bool toUpper) {
+    bool upper = false;
+    const int i = FullWidthIndex(cp, c, &upper);
+    if (i < 0 || upper == toUpper) return c;
+    for (const FullWidthLetters& f : kFullWidth) {
+        if (f.cp != cp) continue;
+        if (toUpper) return f.upper + static_cast<unsigned>(i);
+        if (cp == 950 && i >= 22) return 0xA340 + static_cast<unsigned>(i - 22);
+        return f.lower + static_cast<unsigned>(i);
+    }
+    return c;
+}
 
 }  // namespace
 }  // namespace winport
@@ -91,8 +141,8 @@ WINPORT_API int _mbsicmp(const unsigned char* s1, const unsigned char* s2) {
     for (;;) {
         const size_t n1 = CharLength(cp, s1);
         const size_t n2 = CharLength(cp, s2);
-        const unsigned c1 = n1 == 2 ? (s1[0] << 8 | s1[1]) : FoldAscii(*s1);
-        const unsigned c2 = n2 == 2 ? (s2[0] << 8 | s2[1]) : FoldAscii(*s2);
+        const unsigned c1 = n1 == 2 ? CaseDoubleByte(cp, s1[0] << 8 | s1[1], false) : FoldAscii(*s1);
+        const unsigned c2 = n2 == 2 ? CaseDoubleByte(cp, s2[0] << 8 | s2[1], false) : FoldAscii(*s2);
         if (c1 != c2) {
             return c1 < c2 ? -1 : 1;
         }
@@ -101,6 +151,29 @@ WINPORT_API int _mbsicmp(const unsigned char* s1, const unsigned char* s2) {
         }
         s1 += n1;
         s2 += n2;
+    }
+}
+
+// In place, character by character: a trail byte that looks like an ASCII
+// small letter is never changed.
+WINPORT_API unsigned char* _mbsupr(unsigned char* str) {
+    if (str == nullptr) {
+        return nullptr;
+    }
+    const UINT cp = AnsiCodePage();
+    for (unsigned char* p = str;;) {
+        const size_t n = CharLength(cp, p);
+        if (n == 0) {
+            return str;
+        }
+        if (n == 2) {
+            const unsigned c = CaseDoubleByte(cp, p[0] << 8 | p[1], true);
+            p[0] = static_cast<unsigned char>(c >> 8);
+            p[1] = static_cast<unsigned char>(c & 0xFF);
+        } else if (*p >= 'a' && *p <= 'z') {
+            *p = static_cast<unsigned char>(*p - ('a' - 'A'));
+        }
+        p += n;
     }
 }
 

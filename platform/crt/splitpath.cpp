@@ -1,6 +1,12 @@
 // C runtime _splitpath and _makepath.
+//
+// Both separators count. Paths are read by characters of the multibyte code
+// page, so under 932 the second byte of 0x95 0x5C is no backslash. A
+// separator or a dot is never a trail byte of the other double-byte pages.
 #include <stdlib.h>
 #include <string.h>
+
+#include "crt/codepage.h"
 
 #include <string>
 #include <string_view>
@@ -14,6 +20,21 @@ void CopyCut(char* out, std::string_view part, std::size_t size) {
     out[n] = '\0';
 }
 
+// Whether the last character (not merely the last byte) is a separator.
+bool EndsInSeparator(std::string_view path) {
+    const UINT cp = winport::AnsiCodePage();
+    bool separator = false;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        separator = false;
+        if (winport::IsLeadByte(cp, static_cast<unsigned char>(path[i])) && i + 1 < path.size()) {
+            ++i;
+        } else {
+            separator = path[i] == '\\' || path[i] == '/';
+        }
+    }
+    return separator;
+}
+
 }  // namespace
 
 extern "C" {
@@ -25,7 +46,15 @@ WINPORT_API void _splitpath(const char* path, char* drive, char* dir, char* fnam
         drivepart = rest.substr(0, 2);
         rest.remove_prefix(2);
     }
-    const std::size_t slash = rest.find_last_of("\\/");
+    std::size_t slash = std::string_view::npos;
+    const UINT cp = winport::AnsiCodePage();
+    for (std::size_t i = 0; i < rest.size(); ++i) {
+        if (winport::IsLeadByte(cp, static_cast<unsigned char>(rest[i])) && i + 1 < rest.size()) {
+            ++i;
+        } else if (rest[i] == '\\' || rest[i] == '/') {
+            slash = i;
+        }
+    }
     const std::string_view dirpart = slash == std::string_view::npos ? std::string_view() : rest.substr(0, slash + 1);
     rest.remove_prefix(dirpart.size());
     const std::size_t dot = rest.rfind('.');
@@ -46,7 +75,7 @@ WINPORT_API void _makepath(char* path, const char* drive, const char* dir, const
     }
     if (dir != nullptr && *dir != '\0') {
         out += dir;
-        if (out.back() != '\\' && out.back() != '/') out += '\\';
+        if (!EndsInSeparator(out)) out += '\\';
     }
     if (fname != nullptr) out += fname;
     if (ext != nullptr && *ext != '\0') {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commdlg.h>
 #include <wpexport.h>
 
 #ifdef __cplusplus
@@ -69,6 +70,31 @@ typedef int (*WpMessageBoxPresenter)(HWND owner, LPCSTR text, LPCSTR caption, UI
 // default, which writes the box to standard error and answers its default
 // button. Returns the presenter installed before (NULL for the default).
 WINPORT_API WpMessageBoxPresenter WpSetMessageBoxPresenter(WpMessageBoxPresenter presenter);
+
+// Answers GetOpenFileNameA (bSave FALSE) and GetSaveFileNameA (bSave TRUE)
+// in place of a person and the system dialog: gets the caller's record as
+// filled (the proposed name in lpstrFile, lpstrInitialDir, the filters, the
+// flags, lpstrTitle) and answers as the dialog would: the choice written into
+// lpstrFile in the system's layout (see commdlg.h; WpSetFileDialogChoice does
+// it) with nFileOffset set, and IDOK; or IDCANCEL; or a CDERR_/FNERR_ code,
+// which the call reports through CommDlgExtendedError. Called on the
+// caller's thread, while the call's hook windows exist.
+typedef int (*WpFileDialogPresenter)(BOOL bSave, LPOPENFILENAMEA lpofn);
+
+// Installs the presenter for every later file dialog of the process; NULL
+// restores the default. The default runs `zenity --file-selection` when a
+// display is set (DISPLAY or WAYLAND_DISPLAY) and zenity is on PATH, and
+// answers IDCANCEL otherwise. Returns the presenter installed before (NULL
+// for the default).
+WINPORT_API WpFileDialogPresenter WpSetFileDialogPresenter(WpFileDialogPresenter presenter);
+
+// Writes count full paths into lpofn->lpstrFile as the system dialog writes
+// a choice: one path as it is; several (OFN_ALLOWMULTISELECT) as their
+// common folder and the names relative to it. Sets nFileOffset. IDOK, or
+// FNERR_BUFFERTOOSMALL (the size needed in lpstrFile's first two bytes) when
+// the choice does not fit nMaxFile, or CDERR_INITIALIZATION for no paths or
+// no buffer. Only the first path is taken without OFN_ALLOWMULTISELECT.
+WINPORT_API int WINAPI WpSetFileDialogChoice(LPOPENFILENAMEA lpofn, const LPCSTR* paths, int count);
 
 #ifdef __cplusplus
 }

@@ -101,4 +101,36 @@ TEST_F(MbStringTest, CharCaseOfTheAnsiPage) {
               static_cast<UINT_PTR>('Q'));
 }
 
+// _mbsupr changes ASCII small letters and the full-width Latin ones of a
+// double-byte page; a trail byte that looks like a small letter stays.
+// _mbsicmp compares by the same folding.
+TEST_F(MbStringTest, UpperCaseByCharacter) {
+    const struct {
+        int codePage;
+        const char* text;
+        const char* upper;
+        const char* wine;  // why Wine answers otherwise, NULL when it agrees
+    } cases[] = {
+        {1252, "abc xyz-09", "ABC XYZ-09", nullptr},
+        {1252, "a\x82\x61", "A\x82\x41", nullptr},
+        {932, "a\x82\x61", "A\x82\x61", nullptr},
+        {932, "\x95\x5Cq", "\x95\x5CQ", nullptr},
+        {932, "\x82\x81\x82\x9A\x82\x60", "\x82\x60\x82\x79\x82\x60", nullptr},
+        {936, "\xA3\xE1q", "\xA3\xC1Q", nullptr},
+        {949, "\xA3\xFA", "\xA3\xDA", nullptr},
+        {950, "\xA2\xE9\xA3\x43", "\xA2\xCF\xA2\xE8", nullptr},
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        ASSERT_EQ(_setmbcp(cases[i].codePage), 0) << "case " << i;
+        std::string text = cases[i].text;
+        unsigned char* p = reinterpret_cast<unsigned char*>(text.data());
+        EXPECT_EQ(_mbsupr(p), p) << "case " << i;
+        TODO_WINE_EXPECT_EQ(std::string(cases[i].upper), text, cases[i].wine) << "case " << i;
+        EXPECT_EQ(_mbsicmp(U(cases[i].text), U(cases[i].upper)), 0) << "case " << i;
+    }
+    ASSERT_EQ(_setmbcp(932), 0);
+    EXPECT_LT(_mbsicmp(U("\x82\x60"), U("\x82\x82")), 0) << "full-width a before b";
+    EXPECT_NE(_mbsicmp(U("\x82\x61"), U("\x82\x41")), 0) << "trail bytes are not letters";
+}
+
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -180,6 +181,27 @@ TEST_F(WindowTest, BadClassesAndHandlesFailTheWindowsWay) {
     EXPECT_EQ(WITH_LAST_ERROR(GetWindowLongPtrA(bogus, GWLP_ID)), Returns(LONG_PTR{0}, bad));
     EXPECT_EQ(WITH_LAST_ERROR(SendMessageA(bogus, WM_USER, 1, 0)), Returns(LRESULT{0}, bad));
     EXPECT_EQ(WITH_LAST_ERROR(PostMessageA(bogus, WM_USER, 1, 0)), Returns(FALSE, bad));
+}
+
+// Class names come back as registered, cut to the buffer.
+TEST_F(WindowTest, ClassNamesCutToTheBuffer) {
+    HWND own = Make();
+    const struct {
+        int size;
+        const char* want;
+    } cases[] = {{64, kClass}, {5, "Xwth"}, {1, ""}};
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        char name[64] = "#";
+        EXPECT_EQ(GetClassNameA(own, name, cases[i].size), static_cast<int>(strlen(cases[i].want))) << "case " << i;
+        EXPECT_STREQ(name, cases[i].want) << "case " << i;
+    }
+    char name[8];
+    const HWND bogus = reinterpret_cast<HWND>(static_cast<UINT_PTR>(0x7ff0));
+    const auto failed = WITH_LAST_ERROR(GetClassNameA(bogus, name, 8));
+    EXPECT_EQ(failed.value, 0);
+    TODO_WINE_EXPECT_EQ(DWORD(ERROR_INVALID_WINDOW_HANDLE), failed.error,
+                        "Wine's GetClassNameA answers ERROR_INVALID_PARAMETER for a handle that names no window");
+    EXPECT_TRUE(DestroyWindow(own));
 }
 
 }  // namespace

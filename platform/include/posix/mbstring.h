@@ -16,8 +16,11 @@ extern "C" {
 WINPORT_API unsigned char* _mbstok(unsigned char* str, const unsigned char* delim);
 // First occurrence of `sub` in `str` starting on a character boundary.
 WINPORT_API unsigned char* _mbsstr(const unsigned char* str, const unsigned char* sub);
-// Comparison without regard to the case of single-byte letters (ASCII).
+// Comparison without regard to case: ASCII letters and, in double-byte
+// pages, the full-width Latin letters compare as their small forms.
 WINPORT_API int _mbsicmp(const unsigned char* s1, const unsigned char* s2);
+// Upper case in place (the same letters); returns str.
+WINPORT_API unsigned char* _mbsupr(unsigned char* str);
 // The next character; the previous one, found by scanning from `start`.
 WINPORT_API unsigned char* _mbsinc(const unsigned char* current);
 WINPORT_API unsigned char* _mbsdec(const unsigned char* start, const unsigned char* current);

@@ -11,3 +11,4 @@
 #include <wingdi.h>
 #include <winuserdraw.h>
 #include <winuser_image.h>
+#include <commdlg.h>

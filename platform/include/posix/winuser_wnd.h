@@ -49,6 +49,26 @@ typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 #define SS_OWNERDRAW 0x0000000DL
 #define SS_BITMAP 0x0000000EL
 #define SS_NOTIFY 0x00000100L
+#define SS_ICON 0x00000003L
+#define SS_BLACKRECT 0x00000004L
+#define SS_GRAYRECT 0x00000005L
+#define SS_WHITERECT 0x00000006L
+#define SS_BLACKFRAME 0x00000007L
+#define SS_GRAYFRAME 0x00000008L
+#define SS_WHITEFRAME 0x00000009L
+#define SS_SIMPLE 0x0000000BL
+#define SS_LEFTNOWORDWRAP 0x0000000CL
+#define SS_ETCHEDHORZ 0x00000010L
+#define SS_ETCHEDVERT 0x00000011L
+#define SS_ETCHEDFRAME 0x00000012L
+#define SS_TYPEMASK 0x0000001FL
+#define SS_NOPREFIX 0x00000080L
+#define SS_CENTERIMAGE 0x00000200L
+#define SS_SUNKEN 0x00001000L
+#define SS_ENDELLIPSIS 0x00004000L
+#define SS_PATHELLIPSIS 0x00008000L
+#define SS_WORDELLIPSIS 0x0000C000L
+#define SS_ELLIPSISMASK 0x0000C000L
 
 // ---- window data indices ---------------------------------------------------
 #define GWLP_WNDPROC (-4)
@@ -84,6 +104,8 @@ typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 #define WM_CONTEXTMENU 0x007B
 #define WM_NCCREATE 0x0081
 #define WM_NCDESTROY 0x0082
+#define WM_NCHITTEST 0x0084
+#define WM_INITDIALOG 0x0110
 #define WM_KEYDOWN 0x0100
 #define WM_CHAR 0x0102
 #define WM_COMMAND 0x0111
@@ -106,6 +128,13 @@ typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 #define STM_GETICON 0x0171
 #define STM_SETIMAGE 0x0172
 #define STM_GETIMAGE 0x0173
+
+// WM_NCHITTEST answers.
+#define HTERROR (-2)
+#define HTTRANSPARENT (-1)
+#define HTNOWHERE 0
+#define HTCLIENT 1
+#define HTCAPTION 2
 
 #define PM_NOREMOVE 0x0000
 #define PM_REMOVE 0x0001
@@ -312,6 +341,10 @@ extern "C" {
 WINUSERAPI ATOM WINAPI RegisterClassA(const WNDCLASSA* lpWndClass);
 WINUSERAPI BOOL WINAPI UnregisterClassA(LPCSTR lpClassName, HINSTANCE hInstance);
 WINUSERAPI BOOL WINAPI GetClassInfoA(HINSTANCE hInstance, LPCSTR lpClassName, LPWNDCLASSA lpWndClass);
+// The name of the window's class as it was registered ("Static" and "Button"
+// for the built-in controls), cut to nMaxCount - 1 characters; the count
+// copied, 0 with the last error on failure.
+WINUSERAPI int WINAPI GetClassNameA(HWND hWnd, LPSTR lpClassName, int nMaxCount);
 
 // ---- windows -------------------------------------------------------------------
 WINUSERAPI HWND WINAPI CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName,
@@ -385,6 +418,7 @@ WINUSERAPI BOOL WINAPI TrackPopupMenuEx(HMENU hMenu, UINT uFlags, int x, int y, 
 #define RegisterClass RegisterClassA
 #define UnregisterClass UnregisterClassA
 #define GetClassInfo GetClassInfoA
+#define GetClassName GetClassNameA
 #define CreateWindowEx CreateWindowExA
 #define CreateWindowA(c, n, s, x, y, w, h, p, m, i, l) CreateWindowExA(0, c, n, s, x, y, w, h, p, m, i, l)
 #define CreateWindow CreateWindowA

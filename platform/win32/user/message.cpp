@@ -233,6 +233,9 @@ LRESULT CALLBACK StaticProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case STM_GETIMAGE:
     case STM_GETICON: return w->image;
+    // A static lets the mouse through to the window below it, unless it was
+    // made to tell its parent about clicks.
+    case WM_NCHITTEST: return (w->style & SS_NOTIFY) != 0 ? HTCLIENT : HTTRANSPARENT;
     default:
         lock.unlock();
         return DefWindowProcA(hWnd, msg, wParam, lParam);
