@@ -48,7 +48,7 @@ private:
 };
 
 // Remembers the current directory on construction and restores it on
-// destruction, whatever Change made current in between.
+// destruction, whatever made another folder current in between.
 class TQTH_CLASS CChangeCurDir {
 public:
     TQTH_MEMBER CChangeCurDir();
@@ -60,8 +60,7 @@ public:
     TQTH_MEMBER int Change(const char* dir);
 
 private:
-    // A guard that restores strSaved when dwChanged is non-zero; the copy
-    // constructor is made of it.
+    // A guard that restores strSaved; the copy constructor is made of it.
     TQTH_MEMBER CChangeCurDir(const CString& strSaved, DWORD dwChanged);
 
     CString m_strSaved;

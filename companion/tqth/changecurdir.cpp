@@ -1,12 +1,12 @@
 // CChangeCurDir: a scope guard for the process's current directory.
 //
-// The guard owns one duty: when its Change has made another folder current,
-// the destructor makes the remembered folder current again. Once set, the
-// duty stays, also when a later Change fails, because the earlier success
-// already moved the process. A guard whose every Change failed restores
-// nothing, so it never undoes a change somebody else made meanwhile. A copy
-// takes over the remembered folder and the duty alike, so each of two copies
-// restores (the same folder) when it goes.
+// The constructor remembers the current folder and the destructor makes it
+// current again, whatever moved the process in between: the guard's own
+// Change, or a call it wraps (a file dialog leaves its folder current). The
+// 32-bit member records whether a Change succeeded. A copy takes over the
+// remembered folder, so each of two copies restores it when it goes. Only a
+// folder that could not be read at construction (on POSIX, one removed while
+// current) is not restored.
 //
 // The current directory is per process: guards on several threads at once
 // undo each other's work, as SetCurrentDirectory itself would.
@@ -41,7 +41,7 @@ CChangeCurDir::CChangeCurDir(const CString& strSaved, DWORD dwChanged)
     : m_strSaved(strSaved), m_dwChanged(dwChanged) {}
 
 CChangeCurDir::~CChangeCurDir() {
-    if (m_dwChanged == 0 || m_strSaved.IsEmpty())
+    if (m_strSaved.IsEmpty())
         return;
     // The caller may be about to read the error of its own last call.
     const DWORD dwError = GetLastError();

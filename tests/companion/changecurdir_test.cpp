@@ -1,4 +1,4 @@
-// CChangeCurDir: restores the remembered folder exactly when one of its Changes succeeded.
+// CChangeCurDir: the destructor restores the folder the constructor remembered.
 #include <windows.h>
 
 #include <filesystem>
@@ -47,8 +47,9 @@ TEST_F(ChangeCurDirTest, RestoresAfterChangeEvenWhenALaterChangeFails) {
     EXPECT_TRUE(IsCurrent("start"));
 }
 
-// A guard whose Change never succeeded leaves alone what others made current.
-TEST_F(ChangeCurDirTest, FailedChangesRestoreNothing) {
+// Failed Changes change nothing; whatever moved the process meanwhile is
+// undone all the same.
+TEST_F(ChangeCurDirTest, RestoresWhateverMovedTheProcess) {
     {
         CChangeCurDir guard;
         for (const char* bad : {(const char*)NULL, ""}) {
@@ -57,13 +58,14 @@ TEST_F(ChangeCurDirTest, FailedChangesRestoreNothing) {
             EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
         }
         EXPECT_EQ(guard.Change(dir.file("missing").c_str()), 0);
+        EXPECT_TRUE(IsCurrent("start"));
         fs::current_path(dir.file("other"));
     }
-    EXPECT_TRUE(IsCurrent("other"));
+    EXPECT_TRUE(IsCurrent("start"));
 }
 
-// A copy, constructed or assigned, takes over the folder and the duty to restore it.
-TEST_F(ChangeCurDirTest, CopiesCarryTheFolderAndTheDuty) {
+// A copy, constructed or assigned, takes over the folder to restore.
+TEST_F(ChangeCurDirTest, CopiesCarryTheFolder) {
     CChangeCurDir unchanged;
     {
         CChangeCurDir guard;
@@ -77,7 +79,8 @@ TEST_F(ChangeCurDirTest, CopiesCarryTheFolderAndTheDuty) {
     fs::current_path(dir.file("other"));
     {
         CChangeCurDir assigned;
-        assigned = unchanged;  // a guard without a duty takes one over
+        fs::current_path(dir.file("other"));
+        assigned = unchanged;
     }
     EXPECT_TRUE(IsCurrent("start"));
 }
