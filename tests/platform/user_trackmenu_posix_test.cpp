@@ -181,6 +181,46 @@ TEST(TrackMenuTest, SubmenusAreMeasuredWhenTheyOpen) {
     DestroyMenu(menu);
 }
 
+// The system draws the arrow of an owner-drawn popup entry over what its
+// owner drew, in the menu text colour, and nothing on a plain entry.
+TEST(TrackMenuTest, OwnerDrawnPopupEntriesGetTheSubmenuArrow) {
+    Owner owner;
+    HMENU menu = CreatePopupMenu();
+    HMENU sub = CreatePopupMenu();
+    AppendMenuA(sub, MF_OWNERDRAW, 21, reinterpret_cast<LPCSTR>(6));
+    AppendMenuA(menu, MF_OWNERDRAW, 11, reinterpret_cast<LPCSTR>(1));
+    AppendMenuA(menu, MF_OWNERDRAW | MF_POPUP, reinterpret_cast<UINT_PTR>(sub), reinterpret_cast<LPCSTR>(4));
+    ASSERT_TRUE(WpSetMenuInput("dismiss"));
+    EXPECT_EQ(TrackPopupMenuEx(menu, TPM_RETURNCMD, 100, 100, owner.hWnd, nullptr), 0);
+    RECT frame;
+    ASSERT_TRUE(WpGetTrackedMenuRect(&frame));
+    HDC screen = GetDC(nullptr);
+    const int left = frame.left + GetSystemMetrics(SM_CXFRAME);
+    const int right = frame.right - GetSystemMetrics(SM_CXFRAME);
+    const int top = frame.top + GetSystemMetrics(SM_CYFRAME);
+    const COLORREF arrow = GetSysColor(COLOR_MENUTEXT);
+    // Entry 11 is 21 pixels high, the popup entry 24 below it.
+    auto arrowPixels = [&](int y0, int y1, COLORREF fill) {
+        int n = 0;
+        for (int y = y0; y < y1; ++y) {
+            for (int x = left; x < right; ++x) {
+                const COLORREF c = GetPixel(screen, x, y);
+                if (c == arrow) {
+                    ++n;
+                    EXPECT_GE(x, right - GetSystemMetrics(SM_CXMENUCHECK) - 4) << "arrow at " << x << "," << y;
+                } else {
+                    EXPECT_EQ(c, fill) << x << "," << y;
+                }
+            }
+        }
+        return n;
+    };
+    EXPECT_EQ(arrowPixels(top, top + 21, ItemColour(1, false)), 0);
+    EXPECT_EQ(arrowPixels(top + 21, top + 45, ItemColour(4, false)), 7 + 5 + 3 + 1);
+    ReleaseDC(nullptr, screen);
+    DestroyMenu(menu);
+}
+
 // The framework path a library menu takes: the owner's default handlers
 // find the menu object through the thread state (measure) and the handle
 // map (draw).

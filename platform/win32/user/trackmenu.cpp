@@ -310,8 +310,28 @@ void Tracker::DrawFrame(const Level& level) const {
     DrawEdge(screen.get(), &r, EDGE_RAISED, BF_RECT);
 }
 
+// The submenu arrow: a solid triangle pointing right, 4 pixels wide and 7
+// high, centred in the check-mark-wide column at the entry's right end.
+void DrawSubmenuArrow(HDC dc, const RECT& entry, int check, COLORREF colour) {
+    HBRUSH brush = CreateSolidBrush(colour);
+    const int left = entry.right - (check + 4) / 2 - 2;
+    const int middle = (entry.top + entry.bottom) / 2;
+    for (int column = 0; column < 4; ++column) {
+        const RECT line{left + column, middle - 3 + column, left + column + 1, middle + 4 - column};
+        FillRect(dc, &line, brush);
+    }
+    DeleteObject(brush);
+}
+
+COLORREF EntryTextColour(const MenuItem& item, bool selected) {
+    if ((item.state & MF_GRAYED) != 0) return GetSysColor(COLOR_GRAYTEXT);
+    return GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT);
+}
+
 // Text entries are drawn the classic way: highlight across the entry when
-// selected, a check mark in the left column, grayed text embossed.
+// selected, a check mark in the left column, grayed text embossed. The
+// system draws the submenu arrow of every popup entry, an owner-drawn one
+// too (after its owner has drawn it).
 void Tracker::DrawEntry(Level& level, size_t i, UINT action) {
     if (!level.surface || level.surface->dc() == nullptr) return;
     const HDC dc = level.surface->dc();
@@ -333,6 +353,9 @@ void Tracker::DrawEntry(Level& level, size_t i, UINT action) {
         dis.rcItem = r;
         dis.itemData = item.data;
         SendMessageA(m_owner, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis));
+        if (item.submenu != nullptr) {
+            DrawSubmenuArrow(dc, r, GetSystemMetrics(SM_CXMENUCHECK), EntryTextColour(item, selected));
+        }
         return;
     }
     FillRect(dc, &r, GetSysColorBrush(selected && (item.type & MF_SEPARATOR) == 0 ? COLOR_HIGHLIGHT : COLOR_MENU));
@@ -361,10 +384,7 @@ void Tracker::DrawEntry(Level& level, size_t i, UINT action) {
         RECT mark{r.left + 2, r.top, r.left + check + 2, r.bottom};
         DrawTextA(dc, "v", 1, &mark, DT_SINGLELINE | DT_VCENTER | DT_CENTER | DT_NOPREFIX);
     }
-    if (item.submenu != nullptr) {
-        RECT arrow{r.right - check - 2, r.top, r.right - 2, r.bottom};
-        DrawTextA(dc, ">", 1, &arrow, DT_SINGLELINE | DT_VCENTER | DT_CENTER | DT_NOPREFIX);
-    }
+    if (item.submenu != nullptr) DrawSubmenuArrow(dc, r, check, EntryTextColour(item, selected));
 }
 
 void Tracker::Show(Level& level) const {
