@@ -9,6 +9,8 @@
 // menu's from the moment it is handed over or made.
 #include <xwth/custmenu.h>
 
+#include "ui/resourcebitmap.h"
+
 #include <cstddef>
 #include <cstring>
 #include <memory>
@@ -218,14 +220,9 @@ void CCustMenu::AttachRibbon(const char* text, DWORD clrFrom, DWORD clrTo, UINT 
 void CCustMenu::AttachRibbon(UINT nBitmapID, DWORD clrFrom, DWORD clrTo, UINT nSteps) {
     m_DrawAttrs.bRibbon = 0;
     if (nBitmapID == 0) return;
-    LPCSTR name = MAKEINTRESOURCEA(LOWORD(nBitmapID));
     CBitmap bitmap;
-    if (!bitmap.Attach(::LoadBitmapA(::AfxFindResourceHandle(name, RT_BITMAP), name))) {
-        return;
-    }
     BITMAP info;
-    std::memset(&info, 0, sizeof info);
-    bitmap.GetBitmap(&info);
+    if (!ui::LoadResourceBitmap(nBitmapID, bitmap, info)) return;
     m_DrawAttrs.bRibbon = 1;
     m_DrawAttrs.nRibbonWidth = info.bmWidth;
     m_DrawAttrs.nRibbonBitmapID = nBitmapID;

@@ -14,6 +14,8 @@
 // selection change leaves its image, fill and text alone.
 #include <xwth/custmenu.h>
 
+#include "ui/resourcebitmap.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -222,14 +224,9 @@ void CCustMenuItem::DrawRibbon(CDC* pDC, CRect rc, DRAWATTRS* pAttrs) {
     if (pAttrs->nRibbonBitmapID != 0) {
         // A bitmap stands on the bottom of the band; one taller than the
         // menu shows its lowest rows.
-        LPCSTR name = MAKEINTRESOURCEA(LOWORD(pAttrs->nRibbonBitmapID));
         CBitmap bitmap;
-        if (!bitmap.Attach(::LoadBitmapA(::AfxFindResourceHandle(name, RT_BITMAP), name))) {
-            return;
-        }
         BITMAP info;
-        std::memset(&info, 0, sizeof info);
-        bitmap.GetBitmap(&info);
+        if (!ui::LoadResourceBitmap(pAttrs->nRibbonBitmapID, bitmap, info)) return;
         const int h = info.bmHeight;
         const int bottom = rc.bottom;
         DrawTransparentBitmap(pDC, &bitmap, 0, static_cast<UINT>(h < bottom ? bottom - h : 0),
