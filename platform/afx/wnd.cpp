@@ -4,6 +4,11 @@
 
 #include "afx/objmap.h"
 
+#include <cstdio>
+#include <mutex>
+#include <set>
+#include <string>
+
 namespace {
 
 struct WndTraits {
@@ -19,7 +24,7 @@ const char kAfxWndClass[] = "AfxWnd";
 bool RegisterAfxWndClass() {
     static const bool registered = [] {
         WNDCLASSA wc{};
-        wc.style = 0x4000;  // CS_GLOBALCLASS: found whatever instance handle a creator passes
+        wc.style = CS_GLOBALCLASS;  // found whatever instance handle a creator passes
         wc.lpfnWndProc = AfxWndProc;
         wc.lpszClassName = kAfxWndClass;
         return ::RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
@@ -98,6 +103,32 @@ HWND CWnd::UnsubclassWindow() {
         m_pfnSuper = NULL;
     }
     return Detach();
+}
+
+// The names live as long as the process, so the pointers handed out stay
+// valid; a class that the module registered before (another copy of this
+// table, or an unload and reload) is taken as it is.
+LPCTSTR AFXAPI AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBackground, HICON hIcon) {
+    const HINSTANCE hInst = AfxGetInstanceHandle();
+    char name[128];
+    std::snprintf(name, sizeof name, "Afx:%p:%x:%p:%p:%p", static_cast<void*>(hInst), nClassStyle,
+                  static_cast<void*>(hCursor), static_cast<void*>(hbrBackground), static_cast<void*>(hIcon));
+    static std::mutex mutex;
+    static std::set<std::string>* const names = new std::set<std::string>;  // outlives static windows
+    const std::lock_guard<std::mutex> lock(mutex);
+    if (const auto it = names->find(name); it != names->end()) return it->c_str();
+    WNDCLASSA wc{};
+    if (!::GetClassInfoA(hInst, name, &wc)) {
+        wc.style = nClassStyle;
+        wc.lpfnWndProc = ::DefWindowProcA;
+        wc.hInstance = hInst;
+        wc.hCursor = hCursor;
+        wc.hbrBackground = hbrBackground;
+        wc.hIcon = hIcon;
+        wc.lpszClassName = name;
+        if (::RegisterClassA(&wc) == 0) AfxThrowResourceException();
+    }
+    return names->insert(name).first->c_str();
 }
 
 BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, int x, int y,

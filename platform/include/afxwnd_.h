@@ -122,6 +122,14 @@ protected:
 // The window procedure of the framework's window class; it delivers every
 // message to the window's CWnd.
 WINPORT_API LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
+
+// The name of a window class of the calling module with this style, cursor,
+// background brush and icon, registered on first use ("Afx:..." names, the
+// same name for the same four values). CWnd::CreateEx routes its windows
+// through the framework. Throws CResourceException when the class cannot
+// be registered.
+WINPORT_API LPCTSTR AFXAPI AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor = 0, HBRUSH hbrBackground = 0,
+                                               HICON hIcon = 0);
 WINPORT_API LRESULT AFXAPI AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
 
 // Owns its menu once attached: the destructor destroys it (and with it the

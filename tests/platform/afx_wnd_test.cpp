@@ -89,6 +89,25 @@ TEST(AfxWndTest, MessageMapDispatchesBySignature) {
     DestroyMenu(hMenu);
 }
 
+// One registered class per combination of style, cursor, brush and icon;
+// a framework window of such a class still answers through its map.
+TEST(AfxWndTest, RegisteredClassesAreSharedAndRouted) {
+    HBRUSH brush = GetSysColorBrush(COLOR_MENU);
+    const std::string first = AfxRegisterWndClass(CS_DBLCLKS, NULL, brush);
+    EXPECT_EQ(first.rfind("Afx:", 0), 0u) << first;
+    EXPECT_EQ(first, AfxRegisterWndClass(CS_DBLCLKS, NULL, brush));
+    EXPECT_NE(first, AfxRegisterWndClass(0, NULL, brush));
+    WNDCLASSA wc{};
+    ASSERT_TRUE(GetClassInfoA(AfxGetInstanceHandle(), first.c_str(), &wc));
+    EXPECT_EQ(wc.style, static_cast<UINT>(CS_DBLCLKS));
+    EXPECT_EQ(wc.hbrBackground, brush);
+
+    OwnerWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, first.c_str(), "", WS_POPUP, 0, 0, 10, 10, NULL, NULL));
+    EXPECT_EQ(wnd.SendMessage(WM_USER + 5, 1, 2), 77);
+    EXPECT_TRUE(wnd.DestroyWindow());
+}
+
 TEST(AfxWndTest, DefaultOwnerDrawHandlersFindTheMenuObject) {
     OwnerWnd wnd;
     ASSERT_TRUE(wnd.CreateEx(0, NULL, "owner", WS_POPUP, 0, 0, 10, 10, NULL, NULL));

@@ -226,6 +226,17 @@ typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 #endif
 
 // ---- records -----------------------------------------------------------------
+// Class styles.
+#define CS_VREDRAW 0x0001
+#define CS_HREDRAW 0x0002
+#define CS_DBLCLKS 0x0008
+#define CS_OWNDC 0x0020
+#define CS_CLASSDC 0x0040
+#define CS_PARENTDC 0x0080
+#define CS_NOCLOSE 0x0200
+#define CS_SAVEBITS 0x0800
+#define CS_GLOBALCLASS 0x4000
+
 typedef struct tagWNDCLASSA {
     UINT style;
     WNDPROC lpfnWndProc;
