@@ -109,7 +109,9 @@ HWND CWnd::UnsubclassWindow() {
 // valid; a class that the module registered before (another copy of this
 // table, or an unload and reload) is taken as it is.
 LPCTSTR AFXAPI AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBackground, HICON hIcon) {
-    const HINSTANCE hInst = AfxGetInstanceHandle();
+    // Without an application object the program's own module registers it.
+    HINSTANCE hInst = AfxGetInstanceHandle();
+    if (hInst == NULL) hInst = ::GetModuleHandleA(NULL);
     char name[128];
     std::snprintf(name, sizeof name, "Afx:%p:%x:%p:%p:%p", static_cast<void*>(hInst), nClassStyle,
                   static_cast<void*>(hCursor), static_cast<void*>(hbrBackground), static_cast<void*>(hIcon));

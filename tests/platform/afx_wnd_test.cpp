@@ -98,7 +98,8 @@ TEST(AfxWndTest, RegisteredClassesAreSharedAndRouted) {
     EXPECT_EQ(first, AfxRegisterWndClass(CS_DBLCLKS, NULL, brush));
     EXPECT_NE(first, AfxRegisterWndClass(0, NULL, brush));
     WNDCLASSA wc{};
-    ASSERT_TRUE(GetClassInfoA(AfxGetInstanceHandle(), first.c_str(), &wc));
+    HINSTANCE inst = AfxGetInstanceHandle() != NULL ? AfxGetInstanceHandle() : GetModuleHandleA(NULL);
+    ASSERT_TRUE(GetClassInfoA(inst, first.c_str(), &wc));
     EXPECT_EQ(wc.style, static_cast<UINT>(CS_DBLCLKS));
     EXPECT_EQ(wc.hbrBackground, brush);
 
