@@ -168,8 +168,9 @@ WINUSERAPI BOOL WINAPI InsertMenuA(HMENU hMenu, UINT uPosition, UINT uFlags, UIN
     return TRUE;
 }
 
-WINUSERAPI BOOL WINAPI RemoveMenu(HMENU hMenu, UINT uPosition, UINT uFlags) {
-    std::lock_guard<std::recursive_mutex> lock(UserLock());
+// Takes the entry out of its menu; its submenu handle (or NULL) goes to
+// *submenu. FALSE, with the last error set, when there is no such entry.
+static BOOL TakeEntry(HMENU hMenu, UINT uPosition, UINT uFlags, HMENU* submenu) {
     auto m = LookupMenu(hMenu);
     if (!m) return FALSE;
     Place p = Find(m, uPosition, uFlags);
@@ -177,22 +178,22 @@ WINUSERAPI BOOL WINAPI RemoveMenu(HMENU hMenu, UINT uPosition, UINT uFlags) {
         SetLastError(ERROR_MENU_ITEM_NOT_FOUND);
         return FALSE;
     }
+    *submenu = p.menu->items[p.index].submenu;
     p.menu->items.erase(p.menu->items.begin() + static_cast<ptrdiff_t>(p.index));
     return TRUE;
+}
+
+WINUSERAPI BOOL WINAPI RemoveMenu(HMENU hMenu, UINT uPosition, UINT uFlags) {
+    std::lock_guard<std::recursive_mutex> lock(UserLock());
+    HMENU sub = nullptr;
+    return TakeEntry(hMenu, uPosition, uFlags, &sub);
 }
 
 // RemoveMenu that also destroys a removed submenu.
 WINUSERAPI BOOL WINAPI DeleteMenu(HMENU hMenu, UINT uPosition, UINT uFlags) {
     std::lock_guard<std::recursive_mutex> lock(UserLock());
-    auto m = LookupMenu(hMenu);
-    if (!m) return FALSE;
-    Place p = Find(m, uPosition, uFlags);
-    if (!p.menu) {
-        SetLastError(ERROR_MENU_ITEM_NOT_FOUND);
-        return FALSE;
-    }
-    const HMENU sub = p.menu->items[p.index].submenu;
-    p.menu->items.erase(p.menu->items.begin() + static_cast<ptrdiff_t>(p.index));
+    HMENU sub = nullptr;
+    if (!TakeEntry(hMenu, uPosition, uFlags, &sub)) return FALSE;
     if (sub != nullptr) DestroyTree(sub, 0);
     return TRUE;
 }
