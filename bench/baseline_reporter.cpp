@@ -45,6 +45,11 @@ int ReportTargets(const BaselineReporter& reporter, const std::vector<Target>& t
             continue;  // filtered out of this run
         }
         const double ratio = subject / baseline;
+        if (t.maxRatio <= 0) {
+            std::printf("%-44s %-38s %9.3f %9s  %s\n", t.subject.c_str(), t.baseline.c_str(), ratio, "-",
+                        "reference");
+            continue;
+        }
         const bool met = ratio <= t.maxRatio;
         missed += met ? 0 : 1;
         std::printf("%-44s %-38s %9.3f %9.3f  %s\n", t.subject.c_str(), t.baseline.c_str(), ratio, t.maxRatio,

@@ -23,7 +23,8 @@ private:
     std::map<std::string, double> m_medians;
 };
 
-// One target: `subject` must take at most `maxRatio` times `baseline`.
+// One target: `subject` must take at most `maxRatio` times `baseline`. A
+// maxRatio of 0 shows the ratio for reference and sets no target.
 struct Target {
     std::string subject;
     std::string baseline;

@@ -4,7 +4,6 @@
 
 #include <TQLog.h>
 #include <comdef.h>
-#include <io.h>
 
 #include <mutex>
 #include <unordered_map>
@@ -183,13 +182,14 @@ bool CMIMEMessage::SaveToFile(const char* path, bool append) const {
     bool bOpened = false;
     ULONGLONG ullOldLength = 0;
     try {
-        bAppending = append && path != NULL && _access(path, 0) == 0;
-        const UINT nFlags = bAppending ? CFile::modeCreate | CFile::modeNoTruncate | CFile::modeWrite |
-                                             CFile::shareDenyWrite | CFile::typeBinary
-                                       : CFile::modeCreate | CFile::modeWrite | CFile::shareDenyWrite |
-                                             CFile::typeBinary;
+        // An append opens the mailbox or creates it in one call; CFile::Open
+        // leaves CreateFile's answer in the last error, ERROR_ALREADY_EXISTS
+        // when the file was there.
+        const UINT nFlags = CFile::modeCreate | CFile::modeWrite | CFile::shareDenyWrite | CFile::typeBinary |
+                            (append ? UINT(CFile::modeNoTruncate) : 0u);
         CFileException e;
         if (!file.Open(path, nFlags, &e)) AfxThrowFileException(e.m_cause, e.m_lOsError, e.m_strFileName);
+        bAppending = append && GetLastError() == ERROR_ALREADY_EXISTS;
         bOpened = true;
         if (bAppending) {
             ullOldLength = file.SeekToEnd();

@@ -29,6 +29,9 @@ TEST(KernelShareTest, SecondOpenMeetsTheFirstOnesSharing) {
         {W, SR, W, SR | SW, false},     {R, SR | SW, W, SR, true},
         {0, 0, R | W, 0, true},         {R, SR | SW, 0, 0, true},     {W, SW, W, SW, true},
         {R, SW, W, SR, true},           {R, SW, R | W, SR, false},
+        // A writer that denies writing holds both kinds whole.
+        {W, SR, R, SR, false},          {R | W, SR, R, SR | SW, true}, {W, 0, R, SR | SW, false},
+        {R, SR | SW, R | W, 0, false},  {R | W, 0, W, 0, false},
     };
     TempDir dir;
     const std::string path = dir.file("f");
@@ -54,6 +57,13 @@ TEST(KernelShareTest, SecondOpenMeetsTheFirstOnesSharing) {
         }
         WriteFileBytes(path, "kept");
     }
+    // A refused open takes back only its own marks: the holder still refuses.
+    HANDLE holder = CreateFileA(path.c_str(), W, SR, nullptr, OPEN_EXISTING, 0, nullptr);
+    for (DWORD share : {SR, SR | SW}) {
+        EXPECT_EQ(CreateFileA(path.c_str(), W, share, nullptr, OPEN_EXISTING, 0, nullptr), INVALID_HANDLE_VALUE);
+        EXPECT_EQ(CreateFileA(path.c_str(), W, share, nullptr, OPEN_EXISTING, 0, nullptr), INVALID_HANDLE_VALUE);
+    }
+    CloseHandle(holder);
     // Closed handles refuse nothing.
     HANDLE again = CreateFileA(path.c_str(), W, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     EXPECT_NE(again, INVALID_HANDLE_VALUE);

@@ -10,6 +10,13 @@
 // mode allows (read-only: shared, write-only: exclusive), so each kind of
 // mark has many slots and an exclusive mark takes a free one.
 //
+// An open that writes and shares neither its own access nor its own refusal
+// with anybody (a writer denying write: no other open may write or deny
+// write while it lives) holds those two kinds whole, with one exclusive lock
+// over both ranges: taking it is the mark and the check at once, and it fails
+// exactly when another open holds a mark of either kind. The common writer
+// (a log, a mailbox append) so costs one lock and no query.
+//
 // An open marks first and looks for conflicts after, so of two opens that
 // would refuse each other the later one to look always sees the other's
 // marks: they cannot both pass. They can both see each other when they race;
@@ -27,51 +34,63 @@
 namespace winport {
 namespace {
 
-enum Mark { kReads = 0, kWrites = 1, kDeniesRead = 2, kDeniesWrite = 3 };
+// Each access next to its refusal, so a kind held whole pairs with its
+// neighbour into one range.
+enum Mark { kReads = 0, kDeniesRead = 1, kWrites = 2, kDeniesWrite = 3 };
 
 constexpr off_t kMarkBase = 0x7FFF000000000000LL;
 constexpr off_t kSlots = 4096;
 
 off_t MarkStart(Mark mark) { return kMarkBase + static_cast<off_t>(mark) * kSlots; }
 
+// A lock request over `len` bytes from `start`.
+struct flock Span(short type, off_t start, off_t len) {
+    struct flock fl = {};
+    fl.l_type = type;
+    fl.l_whence = SEEK_SET;
+    fl.l_start = start;
+    fl.l_len = len;
+    return fl;
+}
+
 // Whether another open holds a mark of a kind from `first` to `last`; false
 // also when the file system answers no lock queries (then nothing is enforced).
 bool Held(int fd, Mark first, Mark last) {
-    struct flock fl = {};
-    fl.l_type = F_WRLCK;
-    fl.l_whence = SEEK_SET;
-    fl.l_start = MarkStart(first);
-    fl.l_len = MarkStart(last) + kSlots - MarkStart(first);
+    struct flock fl = Span(F_WRLCK, MarkStart(first), MarkStart(last) + kSlots - MarkStart(first));
     return ::fcntl(fd, F_OFD_GETLK, &fl) == 0 && fl.l_type != F_UNLCK;
 }
 
 bool Held(int fd, Mark mark) { return Held(fd, mark, mark); }
 
+// Whether one lock of another open covers every slot of the mark.
+bool HeldWhole(int fd, Mark mark) {
+    struct flock fl = Span(F_WRLCK, MarkStart(mark), 1);
+    if (::fcntl(fd, F_OFD_GETLK, &fl) != 0 || fl.l_type == F_UNLCK) return false;
+    return fl.l_start <= MarkStart(mark) && (fl.l_len == 0 || fl.l_start + fl.l_len >= MarkStart(mark) + kSlots);
+}
+
 // Takes a free slot of the mark; its offset, or -1 when none was taken.
 off_t Put(int fd, Mark mark, short type) {
     for (off_t slot = 0; slot < kSlots; ++slot) {
-        struct flock fl = {};
-        fl.l_type = type;
-        fl.l_whence = SEEK_SET;
-        fl.l_start = MarkStart(mark) + slot;
-        fl.l_len = 1;
+        struct flock fl = Span(type, MarkStart(mark) + slot, 1);
         if (::fcntl(fd, F_OFD_SETLK, &fl) == 0) return fl.l_start;
         if (errno != EAGAIN && errno != EACCES) return -1;
+        // An open holding the kind whole leaves no slot free.
+        if (slot == 0 && HeldWhole(fd, mark)) return -1;
     }
     return -1;
 }
 
-void TakeBack(int fd, off_t at) {
+void TakeBack(int fd, off_t at, off_t len) {
     if (at < 0) return;
-    struct flock fl = {};
-    fl.l_type = F_UNLCK;
-    fl.l_whence = SEEK_SET;
-    fl.l_start = at;
-    fl.l_len = 1;
+    struct flock fl = Span(F_UNLCK, at, len);
     ::fcntl(fd, F_OFD_SETLK, &fl);
 }
 
 // One open's marks and the kinds of mark it must not meet in another open.
+// A kind it both has and avoids it holds whole when it may lock exclusively
+// (it writes); such kinds come in pairs, an access with its refusal, and the
+// pairs are neighbours, so they always form one range.
 class Claim {
 public:
     Claim(int fd, bool wantRead, bool wantWrite, DWORD dwShareMode) : m_fd(fd) {
@@ -86,32 +105,57 @@ public:
         m_avoids[kDeniesRead] = wantRead;
         m_avoids[kDeniesWrite] = wantWrite;
         m_type = wantRead ? F_RDLCK : F_WRLCK;
+        for (int m = 0; m < 4; ++m) {
+            m_whole[m] = wantWrite && m_has[m] && m_avoids[m];
+        }
     }
 
     void Mark() {
+        int first = 4, last = -1;
         for (int m = 0; m < 4; ++m) {
-            if (m_has[m]) m_at[m] = Put(m_fd, static_cast<enum Mark>(m), m_type);
+            if (m_whole[m]) {
+                first = first < m ? first : m;
+                last = m;
+            }
+        }
+        if (last >= 0) {
+            m_wholeStart = MarkStart(static_cast<enum Mark>(first));
+            m_wholeLen = MarkStart(static_cast<enum Mark>(last)) + kSlots - m_wholeStart;
+            struct flock fl = Span(F_WRLCK, m_wholeStart, m_wholeLen);
+            if (::fcntl(m_fd, F_OFD_SETLK, &fl) != 0) {
+                m_wholeStart = -1;
+                m_refused = errno == EAGAIN || errno == EACCES;
+            }
+        }
+        for (int m = 0; m < 4; ++m) {
+            if (m_has[m] && !m_whole[m]) m_at[m] = Put(m_fd, static_cast<enum Mark>(m), m_type);
         }
     }
     void TakeBackMarks() {
+        TakeBack(m_fd, m_wholeStart, m_wholeLen);
+        m_wholeStart = -1;
+        m_refused = false;
         for (int m = 0; m < 4; ++m) {
-            if (m_has[m]) TakeBack(m_fd, m_at[m]);
+            TakeBack(m_fd, m_at[m], 1);
+            m_at[m] = -1;
         }
     }
     // Mostly nobody else has the file open, which one query over the span
     // of the kinds to avoid shows. A mark inside the span may be of a kind
-    // that does not matter: then each kind is asked on its own.
+    // that does not matter: then each kind is asked on its own. Kinds held
+    // whole were checked when they were taken.
     [[nodiscard]] bool MeetsAConflict() const {
+        if (m_refused) return true;
         int first = 4, last = -1;
         for (int m = 0; m < 4; ++m) {
-            if (m_avoids[m]) {
+            if (m_avoids[m] && !m_whole[m]) {
                 first = first < m ? first : m;
                 last = m;
             }
         }
         if (last < 0 || !Held(m_fd, static_cast<enum Mark>(first), static_cast<enum Mark>(last))) return false;
         for (int m = first; m <= last; ++m) {
-            if (m_avoids[m] && Held(m_fd, static_cast<enum Mark>(m))) return true;
+            if (m_avoids[m] && !m_whole[m] && Held(m_fd, static_cast<enum Mark>(m))) return true;
         }
         return false;
     }
@@ -121,6 +165,10 @@ private:
     short m_type;
     bool m_has[4] = {};
     bool m_avoids[4] = {};
+    bool m_whole[4] = {};
+    bool m_refused = false;
+    off_t m_wholeStart = -1;
+    off_t m_wholeLen = 0;
     off_t m_at[4] = {-1, -1, -1, -1};
 };
 
