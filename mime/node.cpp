@@ -171,8 +171,9 @@ CMIMEMessage::~CMIMEMessage() = default;
 //   new file (or append to a missing one)   the file removed, if this call opened it
 //   append to an existing file             the file cut back to its old length
 //   the open refused (sharing, folder)      the file untouched
-// An append is flushed (fsync) before true is returned: a mailbox holds
-// mail that exists nowhere else. A new file is not: its writer can write it again.
+// An append, also the one that creates the mailbox, is flushed (fsync)
+// before true is returned: a mailbox holds mail that exists nowhere else.
+// A new file is not: its writer can write it again.
 // The separating CR LF, the header block and the body each go to the file in
 // one Write, which CGatheringFile passes on to the disk as one write.
 bool CMIMEMessage::SaveToFile(const char* path, bool append) const {
@@ -196,7 +197,7 @@ bool CMIMEMessage::SaveToFile(const char* path, bool append) const {
             file.Write(kCrLf, sizeof kCrLf);
         }
         SaveTo(file);
-        if (bAppending) file.Flush();
+        if (append) file.Flush();
         file.Close();
         return true;
     } catch (_com_error&) {

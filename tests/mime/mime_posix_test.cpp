@@ -4,12 +4,21 @@
 
 #include <signal.h>
 #include <stdio.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <string>
 
 #include "mime/mime_support.h"
+
+// Every fsync(2) of the process passes here and is counted.
+static std::atomic<int> g_fsyncs{0};
+extern "C" __attribute__((visibility("default"))) int fsync(int fd) noexcept {
+    g_fsyncs.fetch_add(1);
+    return static_cast<int>(syscall(SYS_fsync, fd));
+}
 
 namespace {
 
@@ -52,6 +61,24 @@ TEST(MIMEMessagePosixTest, AWriterInAnotherProcessRefusesTheAppend) {
     close(ready[1]);
     // The kernel let go of the dead writer's claim.
     EXPECT_TRUE(msg.SaveToFile(box.c_str(), true));
+}
+
+// A mailbox holds mail that exists nowhere else: every append, also the one
+// that creates the mailbox, is on the disk when SaveToFile returns.
+TEST(MIMEMessagePosixTest, AnAppendIsFlushedBeforeItReturns) {
+    struct Case { bool exists, append; int fsyncs; };
+    const Case cases[] = {{false, true, 1}, {true, true, 1}, {true, false, 0}, {false, false, 0}};
+    TempDir dir;
+    CMIMEMessage msg;
+    msg.GetHeader().AddSubject("s");
+    for (const Case& c : cases) {
+        const std::string path = dir.file("box");
+        std::remove(path.c_str());
+        if (c.exists) WriteFileBytes(path, "mail one\r\n");
+        const int before = g_fsyncs.load();
+        EXPECT_TRUE(msg.SaveToFile(path.c_str(), c.append));
+        EXPECT_EQ(g_fsyncs.load() - before, c.fsyncs) << c.exists << c.append;
+    }
 }
 
 // Runs python3 on the script with one argument; its standard output, or
