@@ -6,6 +6,7 @@
 #include "faxtiff.h"
 
 #include "date.h"
+#include "lock.h"
 #include "menu.h"
 #include "sample.h"
 
@@ -49,6 +50,9 @@ void PrintDemoUsage(FILE* out) {
         "style values from sample.dll beside the program through the resource\n"
         "manager: the maker's name read as the product's, a message box (printed)\n"
         "and a colour, a font and a flag.\n"
+        "Then it takes a program lock and runs a second instance (xwth lock, see\n"
+        "xwth lock --help) in a child process: refused while the lock is held,\n"
+        "run once it is released.\n"
         "Last (Linux build), it types the letter x into the sample owner-drawn menu\n"
         "(see xwth menu --help) and saves the screen as xwth-demo-menu.png in the\n"
         "system's temporary folder, which is kept.\n"
@@ -244,6 +248,8 @@ int RunDemo(int argc, char** argv) {
     PrintDateTexts(stdout);
     std::printf("\n");
     if (DemoResources() != 0) status = 1;
+    std::printf("\n");
+    if (DemoProgramLock() != 0) status = 1;
 #if !defined(_WIN32)
     std::error_code tempError;
     const fs::path picture = fs::temp_directory_path(tempError) / "xwth-demo-menu.png";

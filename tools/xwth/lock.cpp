@@ -118,4 +118,36 @@ int RunLock(int argc, char** argv) {
     return status;
 }
 
+int DemoProgramLock() {
+    char self[MAX_PATH] = {0};
+    if (GetModuleFileNameA(NULL, self, MAX_PATH) == 0) {
+        std::fprintf(stderr, "xwth demo: cannot find the program's own file\n");
+        return 1;
+    }
+    // One name per demo process, so that two demos do not meet.
+    const std::string name = "XWTH-demo-" + std::to_string(GetCurrentProcessId());
+    char lockWord[] = "lock", dashes[] = "--", dateWord[] = "date", formatWord[] = "format",
+         moment[] = "@1700000000", picture[] = "yyyy-MM-dd";
+    std::string nameArg = name;
+    char* child[] = {self, lockWord, nameArg.data(), dashes, self, dateWord, formatWord, moment, picture, nullptr};
+    const std::string command = "xwth lock " + name + " -- xwth date format @1700000000 yyyy-MM-dd";
+
+    CProgramLock holder;
+    if (!holder.Lock(name.c_str(), false, false) || !holder.OwnsLock()) {
+        std::fprintf(stderr, "xwth demo: cannot take the program lock %s (error %lu)\n", name.c_str(),
+                     (unsigned long)GetLastError());
+        return 1;
+    }
+    std::printf("program lock %s, held by this process:\n  %s\n", name.c_str(), command.c_str());
+    std::fflush(stdout);
+    const int refused = RunCommand(child);
+    std::printf("  status %d (%s)\n", refused, refused == kLockHeld ? "refused: the first instance runs" : "not refused");
+    holder.Unlock();
+    std::printf("released:\n  %s\n", command.c_str());
+    std::fflush(stdout);
+    const int ran = RunCommand(child);
+    std::printf("  status %d (%s)\n", ran, ran == 0 ? "ran" : "did not run");
+    return refused == kLockHeld && ran == 0 ? 0 : 1;
+}
+
 }  // namespace xwth_tool
