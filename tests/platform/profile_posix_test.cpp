@@ -202,6 +202,12 @@ int InChild(Body body) {
 // A fork while another thread's write holds its folder's lock: the child's
 // own writes go through and the parent's writers never wait for the child.
 TEST(ProfileForkTest, AForkNeverLeavesTheLockHeld) {
+#if defined(__SANITIZE_ADDRESS__)
+    // This toolchain's AddressSanitizer does not take its allocator's locks
+    // around fork(): a child forked while the writer thread allocates hangs
+    // in its first malloc (about one run in 200). The release build runs it.
+    GTEST_SKIP() << "AddressSanitizer's allocator is not fork-safe under a running thread";
+#endif
     TempDir dir;
     const std::string busy = dir.file("busy.ini");
     const std::string other = dir.file("other.ini");
