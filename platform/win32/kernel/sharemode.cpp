@@ -87,6 +87,19 @@ void TakeBack(int fd, off_t at, off_t len) {
     ::fcntl(fd, F_OFD_SETLK, &fl);
 }
 
+// The first and last kind in the set; false when the set is empty.
+bool KindSpan(const bool (&kinds)[4], int& first, int& last) {
+    first = 4;
+    last = -1;
+    for (int m = 0; m < 4; ++m) {
+        if (kinds[m]) {
+            first = first < m ? first : m;
+            last = m;
+        }
+    }
+    return last >= 0;
+}
+
 // One open's marks and the kinds of mark it must not meet in another open.
 // A kind it both has and avoids it holds whole when it may lock exclusively
 // (it writes); such kinds come in pairs, an access with its refusal, and the
@@ -100,25 +113,21 @@ public:
         m_has[kWrites] = wantWrite;
         m_has[kDeniesRead] = !shareRead;
         m_has[kDeniesWrite] = !shareWrite;
-        m_avoids[kReads] = !shareRead;
-        m_avoids[kWrites] = !shareWrite;
-        m_avoids[kDeniesRead] = wantRead;
-        m_avoids[kDeniesWrite] = wantWrite;
+        bool avoids[4];  // the kinds of mark another open must not hold
+        avoids[kReads] = !shareRead;
+        avoids[kWrites] = !shareWrite;
+        avoids[kDeniesRead] = wantRead;
+        avoids[kDeniesWrite] = wantWrite;
         m_type = wantRead ? F_RDLCK : F_WRLCK;
         for (int m = 0; m < 4; ++m) {
-            m_whole[m] = wantWrite && m_has[m] && m_avoids[m];
+            m_whole[m] = wantWrite && m_has[m] && avoids[m];
+            m_asks[m] = avoids[m] && !m_whole[m];
         }
     }
 
     void Mark() {
-        int first = 4, last = -1;
-        for (int m = 0; m < 4; ++m) {
-            if (m_whole[m]) {
-                first = first < m ? first : m;
-                last = m;
-            }
-        }
-        if (last >= 0) {
+        int first, last;
+        if (KindSpan(m_whole, first, last)) {
             m_wholeStart = MarkStart(static_cast<enum Mark>(first));
             m_wholeLen = MarkStart(static_cast<enum Mark>(last)) + kSlots - m_wholeStart;
             struct flock fl = Span(F_WRLCK, m_wholeStart, m_wholeLen);
@@ -146,16 +155,12 @@ public:
     // whole were checked when they were taken.
     [[nodiscard]] bool MeetsAConflict() const {
         if (m_refused) return true;
-        int first = 4, last = -1;
-        for (int m = 0; m < 4; ++m) {
-            if (m_avoids[m] && !m_whole[m]) {
-                first = first < m ? first : m;
-                last = m;
-            }
-        }
-        if (last < 0 || !Held(m_fd, static_cast<enum Mark>(first), static_cast<enum Mark>(last))) return false;
+        int first, last;
+        if (!KindSpan(m_asks, first, last) ||
+            !Held(m_fd, static_cast<enum Mark>(first), static_cast<enum Mark>(last)))
+            return false;
         for (int m = first; m <= last; ++m) {
-            if (m_avoids[m] && !m_whole[m] && Held(m_fd, static_cast<enum Mark>(m))) return true;
+            if (m_asks[m] && Held(m_fd, static_cast<enum Mark>(m))) return true;
         }
         return false;
     }
@@ -164,8 +169,8 @@ private:
     int m_fd;
     short m_type;
     bool m_has[4] = {};
-    bool m_avoids[4] = {};
-    bool m_whole[4] = {};
+    bool m_whole[4] = {};  // held with one exclusive lock over their ranges
+    bool m_asks[4] = {};   // avoided and not held whole: asked after marking
     bool m_refused = false;
     off_t m_wholeStart = -1;
     off_t m_wholeLen = 0;
