@@ -10,16 +10,22 @@
 
 namespace xwth_test {
 
+// The header of an uncompressed top-down DIB.
+inline BITMAPINFO TopDownDib(int width, int height, WORD bitCount) {
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = bitCount;
+    bi.bmiHeader.biCompression = BI_RGB;
+    return bi;
+}
+
 class Canvas {
 public:
     Canvas(int width, int height, COLORREF fill = RGB(255, 255, 255)) : w(width), h(height) {
-        BITMAPINFO bi{};
-        bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        bi.bmiHeader.biWidth = width;
-        bi.bmiHeader.biHeight = -height;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        bi.bmiHeader.biCompression = BI_RGB;
+        BITMAPINFO bi = TopDownDib(width, height, 32);
         dc = CreateCompatibleDC(NULL);
         void* p = nullptr;
         bitmap = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &p, NULL, 0);

@@ -41,13 +41,7 @@ HBITMAP MakeBitmap(const std::vector<std::string>& rows, bool oneBit) {
                 if (rows[y][x] == '1') bits[y * stride + x / 8] |= static_cast<BYTE>(0x80 >> (x % 8));
         return CreateBitmap(w, h, 1, 1, bits.data());
     }
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 24;
-    bi.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO bi = xwth_test::TopDownDib(w, h, 24);
     void* p = nullptr;
     HBITMAP bitmap = CreateDIBSection(NULL, &bi, DIB_RGB_COLORS, &p, NULL, 0);
     const int stride = (w * 3 + 3) / 4 * 4;
